@@ -1,0 +1,30 @@
+# stellik_library(NAME DEPS...): one static library per folder, built from every
+# source file of that folder (subfolders excluded), with warnings on.
+function(stellik_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+                                           -Wnon-virtual-dtor -Wold-style-cast)
+  if(STELLIK_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+function(stellik_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARGN})
+  stellik_warnings(${name})
+endfunction()
+
+# stellik_test(NAME DEPS...): a GoogleTest program from every source file of the
+# current folder, registered with ctest case by case.
+function(stellik_test name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE
+    STELLIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  stellik_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,170 @@
+#include "platform/Unicode.h"
+
+#include <glib.h>
+
+#include <cstring>
+#include <memory>
+
+namespace stellik {
+
+namespace {
+
+struct GFreeDeleter {
+    void operator()(void* p) const noexcept { g_free(p); }
+};
+
+constexpr char16_t Replacement = 0xFFFD;
+
+void AppendUtf16(std::u16string& out, char32_t cp) {
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(cp));
+    }
+}
+
+} // namespace
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            out.push_back(b);
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        char32_t cp = 0;
+        char32_t minimum = 0;
+        if ((b & 0xE0) == 0xC0) {
+            extra = 1, cp = b & 0x1F, minimum = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2, cp = b & 0x0F, minimum = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3, cp = b & 0x07, minimum = 0x10000;
+        } else {
+            out.push_back(Replacement);
+            ++i;
+            continue;
+        }
+        size_t j = i + 1;
+        bool ok = true;
+        for (int k = 0; k < extra; ++k, ++j) {
+            if (j >= n || (static_cast<unsigned char>(text[j]) & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            cp = (cp << 6) | (static_cast<unsigned char>(text[j]) & 0x3F);
+        }
+        if (!ok || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            out.push_back(Replacement);
+            i = ok ? j : i + 1;
+            continue;
+        }
+        AppendUtf16(out, cp);
+        i = j;
+    }
+    return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = Replacement; // lone surrogate
+        }
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+char16_t UpperChar(char16_t c) {
+    if (c < 0x80) {
+        return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) {
+        return c;
+    }
+    const gunichar upper = g_unichar_toupper(c);
+    // Keep one code unit per character so positions stay as they were.
+    return upper <= 0xFFFF ? static_cast<char16_t>(upper) : c;
+}
+
+std::u16string UpperCase(std::u16string_view text) {
+    std::u16string out(text);
+    for (auto& c : out) {
+        c = UpperChar(c);
+    }
+    return out;
+}
+
+int CompareTextW(std::u16string_view a, std::u16string_view b) {
+    const std::string ua = Utf16ToUtf8(a);
+    const std::string ub = Utf16ToUtf8(b);
+    const std::unique_ptr<char, GFreeDeleter> fa(g_utf8_casefold(ua.data(), static_cast<gssize>(ua.size())));
+    const std::unique_ptr<char, GFreeDeleter> fb(g_utf8_casefold(ub.data(), static_cast<gssize>(ub.size())));
+    const int r = std::strcmp(fa.get(), fb.get());
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+std::u16string TrimW(std::u16string_view text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && text[first] < 33) {
+        ++first;
+    }
+    while (last > first && text[last - 1] < 33) {
+        --last;
+    }
+    return std::u16string(text.substr(first, last - first));
+}
+
+std::string Trim(std::string_view text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && static_cast<unsigned char>(text[first]) < 33) {
+        ++first;
+    }
+    while (last > first && static_cast<unsigned char>(text[last - 1]) < 33) {
+        --last;
+    }
+    return std::string(text.substr(first, last - first));
+}
+
+std::string AsciiUpper(std::string_view text) {
+    std::string out(text);
+    for (auto& c : out) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 32);
+        }
+    }
+    return out;
+}
+
+} // namespace stellik

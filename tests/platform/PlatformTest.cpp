@@ -1,0 +1,113 @@
+#include "platform/DateTime.h"
+#include "platform/Exception.h"
+#include "platform/Files.h"
+#include "platform/MemoryStream.h"
+#include "platform/Random.h"
+#include "platform/Unicode.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+namespace stellik {
+namespace {
+
+TEST(Unicode, RoundTripsAndReplacesMalformedInput) {
+    const std::string text = "Тест ё 𝄞 abc";
+    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text);
+    EXPECT_EQ(Utf8ToUtf16("𝄞").size(), 2u); // one surrogate pair
+    EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD"); // overlong form
+    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+TEST(Unicode, UpperCaseAndCaseInsensitiveCompareCoverCyrillic) {
+    EXPECT_EQ(UpperCase(W("привет, ёлка! abc")), W("ПРИВЕТ, ЁЛКА! ABC"));
+    EXPECT_TRUE(SameTextW(W("Ёж"), W("ёЖ")));
+    EXPECT_FALSE(SameTextW(W("Еж"), W("Ёж")));
+    EXPECT_LT(CompareTextW(u"a", u"B"), 0);
+    EXPECT_EQ(TrimW(u"\t\r\n a b \x01"), u"a b");
+}
+
+TEST(DateTime, EncodesTheEpochAndDecodesWithMillisecondRounding) {
+    EXPECT_DOUBLE_EQ(EncodeDate(1899, 12, 30), 0.0);
+    EXPECT_DOUBLE_EQ(EncodeDate(1900, 1, 1), 2.0);
+    const TDateTime t = EncodeDate(2024, 2, 29) + EncodeTime(10, 0, 0, 999) + 0.6 / 86400000.0;
+    const auto d = DecodeDate(t);
+    EXPECT_EQ(d.Year, 2024);
+    EXPECT_EQ(d.Month, 2);
+    EXPECT_EQ(d.Day, 29);
+    const auto tm = DecodeTime(t);
+    EXPECT_EQ(tm.Hour, 10);
+    EXPECT_EQ(tm.Minute, 0);
+    EXPECT_EQ(tm.Second, 1); // 10:00:00.9996 rounds to 10:00:01.000
+    const TDateTime lastInstant = EncodeDate(2024, 12, 31) + 86399.9996 / 86400.0;
+    EXPECT_EQ(DecodeDate(lastInstant).Year, 2025); // the rounding carries into the next day
+    EXPECT_EQ(DecodeTime(lastInstant).Hour, 0);
+}
+
+TEST(DateTime, NowIsTheLocalClock) {
+    const TDateTime now = Now();
+    EXPECT_GT(now, EncodeDate(2020, 1, 1));
+    EXPECT_LT(now, EncodeDate(2200, 1, 1));
+}
+
+TEST(Random, FollowsTheLinearCongruentialRule) {
+    TRandom::SetSeed(0);
+    EXPECT_EQ(TRandom::Random(100), 0); // seed 1: (1 * 100) >> 32
+    EXPECT_EQ(TRandom::GetSeed(), 1u);
+    const uint32_t next = 1u * 134775813u + 1u;
+    EXPECT_EQ(TRandom::Random(1000), static_cast<int>((uint64_t{next} * 1000u) >> 32));
+    TRandom::Randomize();
+    for (int i = 0; i < 1000; ++i) {
+        const int r = TRandom::Random(36);
+        ASSERT_GE(r, 0);
+        ASSERT_LT(r, 36);
+    }
+}
+
+TEST(MemoryStream, ReadsAndWritesAtThePosition) {
+    TMemoryStream s;
+    s.Write("hello");
+    EXPECT_EQ(s.GetPosition(), 5u);
+    s.SetPosition(1);
+    s.Write("EL");
+    EXPECT_EQ(s.View(), "hELlo");
+    char buf[8] = {};
+    s.SetPosition(3);
+    EXPECT_EQ(s.Read(buf, sizeof buf), 2u);
+    EXPECT_EQ(std::string(buf, 2), "lo");
+    s.SetSize(2);
+    EXPECT_EQ(s.GetPosition(), 2u);
+    EXPECT_EQ(s.Read(buf, 1), 0u);
+}
+
+TEST(Files, ExclusiveCreationRefusesAnExistingName) {
+    const std::string path = GetTempFolder() + "stellik-platform-test.tmp";
+    {
+        TTempFileGuard guard(path);
+        ASSERT_TRUE(CreateFileExclusive(path));
+        EXPECT_TRUE(FileExists(path));
+        EXPECT_FALSE(CreateFileExclusive(path));
+    }
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_FALSE(FileExists(GetTempFolder())); // a folder is not a file
+}
+
+TEST(Exceptions, CarryTheRuntimeTexts) {
+    EXPECT_THROW(ThrowListIndexError(3), EListError);
+    try {
+        ThrowResourceNotFound("XTF_V1P9");
+    } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "Resource XTF_V1P9 not found");
+    }
+    try {
+        ThrowListIndexError(-1);
+    } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "List index out of bounds (-1)");
+    }
+}
+
+} // namespace
+} // namespace stellik
