@@ -28,3 +28,12 @@ function(stellik_test name)
   stellik_warnings(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# stellik_bench(NAME SOURCE DEPS...): one Google Benchmark program (built, not run by ctest).
+function(stellik_bench name source)
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARGN} benchmark::benchmark benchmark::benchmark_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  stellik_warnings(${name})
+endfunction()
