@@ -1,0 +1,40 @@
+// model/Answers.h -- one answer of a question and the list that owns them
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace stellik {
+
+class TAnswer {
+public:
+    TAnswer() = default;
+    virtual ~TAnswer() = default;
+    TAnswer(const TAnswer&) = delete;
+    TAnswer& operator=(const TAnswer&) = delete;
+
+    // Stores spec in Right; kinds that parse the specification override it and call this.
+    virtual void SetRight(const std::u16string& spec);
+    // True when Text holds a character other than TAB, LF, CR and SPACE.
+    bool HasText() const;
+
+    int Points = 0;
+    std::u16string Text;  // XML markup prepared by the reader
+    std::u16string Value; // the examinee's input
+    bool Placed = false;
+    std::u16string Right; // the right-answer specification as written
+};
+
+class TAnswerList {
+public:
+    int Add(std::unique_ptr<TAnswer> answer); // returns the new index
+    int GetCount() const { return static_cast<int>(Items.size()); }
+    TAnswer& GetItem(int index) const; // list index error outside 0..Count-1
+    void Clear();
+
+private:
+    std::vector<std::unique_ptr<TAnswer>> Items;
+};
+
+} // namespace stellik

@@ -1,0 +1,107 @@
+#include "model/QNumber.h"
+
+#include "model/AnswerPoints.h"
+#include "model/DecimalSeparator.h"
+#include "platform/Convert.h"
+#include "platform/Exception.h"
+#include "platform/Unicode.h"
+
+#include <optional>
+
+namespace stellik {
+
+namespace {
+
+std::optional<double> ReadNumber(std::u16string_view text) {
+    return TryStrToFloat(Utf16ToUtf8(text), NumberDecimalSeparator());
+}
+
+double ReadBound(std::u16string_view text) {
+    if (const auto value = ReadNumber(text)) {
+        return *value;
+    }
+    // The message is shown to the test's author exactly as it stands.
+    throw Exception("Ошибка в сиснтаксисе. Правильный ответ должен быть задан в виде:\r\n"
+                    "число1..число2");
+}
+
+} // namespace
+
+void TNumberAnswer::SetRight(const std::u16string& spec) {
+    TAnswer::SetRight(spec);
+    const std::u16string_view text(spec);
+    const size_t dots = text.find(u"..");
+    if (dots == std::u16string_view::npos) {
+        Min = ReadBound(text);
+        Max = Min;
+        return;
+    }
+    Min = ReadBound(text.substr(0, dots));
+    Max = ReadBound(text.substr(dots + 2));
+}
+
+bool TNumberQuest::GetInputAttrs(TWideStrings& /*list*/) const {
+    return false;
+}
+
+bool TNumberQuest::GetInputContent(TWideStrings& /*list*/) const {
+    return false;
+}
+
+std::unique_ptr<TAnswer> TNumberQuest::CreateAnswer() const {
+    return std::make_unique<TNumberAnswer>();
+}
+
+int TNumberQuest::GetMaxRating() const {
+    return SumOfPoints(Answers);
+}
+
+TNumberQuest::TRangeResult TNumberQuest::InRange(const TAnswer& answer) {
+    TRangeResult result;
+    const auto value = ReadNumber(answer.Value);
+    if (!value) {
+        result.Failed = true;
+        return result;
+    }
+    // A plain answer (not made by this kind) has the range of a fresh number answer: 0..0.
+    const auto* number = dynamic_cast<const TNumberAnswer*>(&answer);
+    const double min = number != nullptr ? number->Min : 0;
+    const double max = number != nullptr ? number->Max : 0;
+    result.InRange = min <= *value && *value <= max;
+    return result;
+}
+
+TCheckResult TNumberQuest::Check() const {
+    TCheckResult result{true, false};
+    for (int i = 0; i < Answers.GetCount(); ++i) {
+        const TRangeResult range = InRange(Answers.GetItem(i));
+        if (range.Failed) {
+            result.Right = false;
+            return result;
+        }
+        if (!range.InRange) {
+            result.Right = false;
+        }
+    }
+    result.Answered = true;
+    return result;
+}
+
+TPointsResult TNumberQuest::CalcPoints() const {
+    TPointsResult result;
+    for (int i = 0; i < Answers.GetCount(); ++i) {
+        const TAnswer& answer = Answers.GetItem(i);
+        const TRangeResult range = InRange(answer);
+        if (range.Failed) {
+            result.Points = 0;
+            return result;
+        }
+        if (range.InRange) {
+            result.Points = AddPoints(result.Points, answer.Points);
+        }
+    }
+    result.Answered = true;
+    return result;
+}
+
+} // namespace stellik

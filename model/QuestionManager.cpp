@@ -1,0 +1,46 @@
+#include "model/QuestionManager.h"
+
+#include "model/QBox.h"
+#include "model/QCheck.h"
+#include "model/QNumber.h"
+#include "model/QRadio.h"
+#include "model/QText.h"
+
+namespace stellik {
+
+void TQuestionManager::RegisterQuestion(TQuestionClass questionClass, int kindCode) {
+    Records.push_back({questionClass, kindCode});
+}
+
+TQuestionManager::TQuestionClass TQuestionManager::ClassForKind(int kindCode) const {
+    // Every record is looked at, so a later registration under the same code wins.
+    TQuestionClass found = nullptr;
+    for (const TRecord& record : Records) {
+        if (record.KindCode == kindCode) {
+            found = record.QuestionClass;
+        }
+    }
+    return found;
+}
+
+TQuestionManager& QuestionManager() {
+    static TQuestionManager manager;
+    return manager;
+}
+
+void RegisterQuestionKinds() {
+    // The order of static initialisation across files is unspecified, so the kinds register
+    // from here, once, in a fixed order.
+    static const bool registered = [] {
+        TQuestionManager& manager = QuestionManager();
+        manager.RegisterQuestion(&TBoxQuest::Create, TBoxQuest::KindCode);
+        manager.RegisterQuestion(&TCheckQuest::Create, TCheckQuest::KindCode);
+        manager.RegisterQuestion(&TNumberQuest::Create, TNumberQuest::KindCode);
+        manager.RegisterQuestion(&TRadioQuest::Create, TRadioQuest::KindCode);
+        manager.RegisterQuestion(&TTextQuest::Create, TTextQuest::KindCode);
+        return true;
+    }();
+    (void)registered;
+}
+
+} // namespace stellik

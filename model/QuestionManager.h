@@ -1,0 +1,32 @@
+// model/QuestionManager.h -- question classes by kind code
+#pragma once
+
+#include "model/Question.h"
+
+#include <memory>
+#include <vector>
+
+namespace stellik {
+
+class TQuestionManager {
+public:
+    using TQuestionClass = std::unique_ptr<TQuestion> (*)();
+
+    void RegisterQuestion(TQuestionClass questionClass, int kindCode); // no duplicate check
+    // The class of the last registration under kindCode; nullptr when there is none.
+    TQuestionClass ClassForKind(int kindCode) const;
+
+private:
+    struct TRecord {
+        TQuestionClass QuestionClass;
+        int KindCode;
+    };
+    std::vector<TRecord> Records;
+};
+
+// The single global registry, filled by RegisterQuestionKinds (idempotent) with the five kinds
+// in their start-up order: box 4, check 1, number 3, single 0, text 2.
+TQuestionManager& QuestionManager();
+void RegisterQuestionKinds();
+
+} // namespace stellik

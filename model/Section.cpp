@@ -1,0 +1,204 @@
+#include "model/Section.h"
+
+#include "model/MoveShuffle.h"
+#include "model/TextUtils.h"
+#include "platform/Convert.h"
+#include "platform/Exception.h"
+#include "platform/Random.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace stellik {
+
+namespace {
+
+// A requested count above 0 and within the pool, else the whole pool.
+int EffectiveCount(int requested, const TIntegerList& pool) {
+    const int available = pool.GetCount();
+    return requested > 0 && requested <= available ? requested : available;
+}
+
+void KeepFirst(TQuestionRefs& questions, int count) {
+    const auto keep = static_cast<std::size_t>(std::max(count, 0));
+    if (questions.size() > keep) {
+        questions.resize(keep);
+    }
+}
+
+} // namespace
+
+TSection::TSection(const TQuestionList* allQuestions) : AllQuestions(allQuestions) {
+    if (allQuestions == nullptr) {
+        throw Exception("Not Assigned Questions");
+    }
+}
+
+void TSection::SelectFrom(const TIntegerList& pool, TQuestionRefs& target, bool random,
+                          int& count) {
+    target.clear();
+    // Resolve every entry first, so that a bad position fails before any mark is touched.
+    TQuestionRefs taken;
+    taken.reserve(static_cast<std::size_t>(pool.GetCount()));
+    for (const int entry : pool.Values()) {
+        taken.push_back(&AllQuestions->GetItem(entry));
+    }
+    // Keep what no selection of this run holds. Marking while going makes a question listed
+    // twice in the pool count once: a question is offered at most once per run.
+    for (TQuestion* question : taken) {
+        if (!question->Selected) {
+            question->Selected = true;
+            target.push_back(question);
+        }
+    }
+    const std::size_t kept = target.size();
+
+    const int n = static_cast<int>(kept);
+    count = std::clamp(count, 0, n);
+    if (random) {
+        TRandom::Randomize();
+        const std::vector<int> order = MoveShuffleOrder(n);
+        TQuestionRefs shuffled;
+        shuffled.reserve(kept);
+        for (const int from : order) {
+            shuffled.push_back(target[static_cast<std::size_t>(from)]);
+        }
+        target.swap(shuffled);
+    }
+    // Questions beyond the count are not taken, so later selections of the run may take them.
+    for (std::size_t i = static_cast<std::size_t>(count); i < kept; ++i) {
+        target[i]->Selected = false;
+    }
+    target.resize(static_cast<std::size_t>(count));
+}
+
+int TSection::Reset() {
+    AnsweredCount = 0;
+    AllCount = EffectiveCount(AllRequested, AllPool);
+    BadCount = EffectiveCount(BadRequested, BadPool);
+    MidCount = EffectiveCount(MidRequested, MidPool);
+    GoodCount = EffectiveCount(GoodRequested, GoodPool);
+    SelectFrom(AllPool, Questions, AllRandom, AllCount);
+    Level = 0;
+    Rebuild();
+    int maxRating = 0;
+    for (const TQuestion* question : Questions) {
+        maxRating += question->MaxRating;
+    }
+    return maxRating;
+}
+
+void TSection::Rebuild() {
+    // The dropped level questions keep their marks: no later selection of the run takes them.
+    KeepFirst(Questions, AllCount);
+    TQuestionRefs levelQuestions;
+    switch (Level) {
+    case ResultGood:
+        SelectFrom(GoodPool, levelQuestions, GoodRandom, GoodCount);
+        break;
+    case ResultMiddle:
+        SelectFrom(MidPool, levelQuestions, MidRandom, MidCount);
+        break;
+    case ResultBad:
+        SelectFrom(BadPool, levelQuestions, BadRandom, BadCount);
+        break;
+    default:
+        break;
+    }
+    Questions.insert(Questions.end(), levelQuestions.begin(), levelQuestions.end());
+}
+
+void TSection::SetLevel(int level) {
+    const int newLevel = level == ResultAll ? ResultGood : level;
+    if (newLevel != Level) {
+        Level = newLevel;
+        Rebuild();
+    }
+}
+
+int TSection::PlannedCount(int level) const {
+    switch (level) {
+    case ResultGood:
+        return AllCount + GoodCount;
+    case ResultMiddle:
+        return AllCount + MidCount;
+    case ResultBad:
+        return AllCount + BadCount;
+    default:
+        return AllCount;
+    }
+}
+
+TPointsResult TSection::CalcRating() {
+    TPointsResult result;
+    AnsweredCount = 0;
+    for (TQuestion* question : Questions) {
+        question->UpdateRating();
+        if (question->Answered) {
+            result.Points += question->Rating;
+            ++AnsweredCount;
+        }
+    }
+    result.Answered = AnsweredCount == static_cast<int>(Questions.size());
+    return result;
+}
+
+void TSection::WriteSectionStart(TWideStrings& lines) const {
+    lines.push_back(u"<section-out number=\"" + IntToStrW(Index + 1LL) + u"\" id=\"" +
+                    IntToStrW(Index) + u"\" >");
+    if (!Name.empty()) {
+        lines.push_back(u"<section-name>");
+        lines.push_back(XmlEscape(Name));
+        lines.push_back(u"</section-name>");
+    }
+    WriteSummary(lines);
+}
+
+void TSection::WriteSectionEnd(TWideStrings& lines) const {
+    lines.push_back(u"</section-out>");
+}
+
+void TSection::WriteOwnSummary(TWideStrings& lines) const {
+    lines.insert(lines.end(),
+                 {u"<questions>", u"<count>", IntToStrW(static_cast<long long>(Questions.size())),
+                  u"</count>", u"<answered>", IntToStrW(AnsweredCount), u"</answered>",
+                  u"</questions>"});
+}
+
+int TSectionList::Add(std::unique_ptr<TSection> section) {
+    Items.push_back(std::move(section));
+    return GetCount() - 1;
+}
+
+void TSectionList::Insert(int index, std::unique_ptr<TSection> section) {
+    if (index < 0 || index > GetCount()) {
+        ThrowListIndexError(index);
+    }
+    Items.insert(Items.begin() + index, std::move(section));
+}
+
+void TSectionList::Clear() {
+    Items.clear();
+}
+
+TSection& TSectionList::GetItem(int index) const {
+    if (index < 0 || index >= GetCount()) {
+        ThrowListIndexError(index);
+    }
+    return *Items[static_cast<std::size_t>(index)];
+}
+
+int TSectionList::IndexOfRef(std::u16string_view ref) const {
+    // A number is a 1-based position, never an identifier, even when out of range.
+    if (const auto number = TryStrToInt(ref)) {
+        return *number >= 1 && *number <= GetCount() ? *number - 1 : -1;
+    }
+    for (int i = 0; i < GetCount(); ++i) {
+        if (Items[static_cast<std::size_t>(i)]->Id == ref) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+} // namespace stellik

@@ -1,0 +1,58 @@
+// model/Section.h -- a group of questions selected from pools for each run
+#pragma once
+
+#include "model/IntegerList.h"
+#include "model/QuestionList.h"
+#include "model/TestObject.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stellik {
+
+class TSection : public TTestObject {
+public:
+    // allQuestions: the test's question list (not owned); nullptr raises "Not Assigned Questions".
+    explicit TSection(const TQuestionList* allQuestions);
+
+    TPointsResult CalcRating() override;
+    int Reset() override;
+    void WriteOwnSummary(TWideStrings& lines) const override;
+
+    void SetLevel(int level);           // -1 becomes 0; rebuilds when the level changes
+    int PlannedCount(int level) const;  // AllCount plus the effective count of that level's pool
+    int GetAnsweredCount() const { return AnsweredCount; }
+    void WriteSectionStart(TWideStrings& lines) const;
+    void WriteSectionEnd(TWideStrings& lines) const;
+
+    TIntegerList AllPool, BadPool, MidPool, GoodPool;
+    int AnsweredCount = 0;
+    TQuestionRefs Questions; // the run's selection, in the order offered
+    int AllRequested = 0, MidRequested = 0, BadRequested = 0, GoodRequested = 0;
+    int AllCount = 0, MidCount = 0, BadCount = 0, GoodCount = 0;
+    int Level = 0;
+    const TQuestionList* AllQuestions; // not owned
+    bool AllRandom = true, MidRandom = true, GoodRandom = true, BadRandom = true;
+    std::u16string Name;
+
+private:
+    void SelectFrom(const TIntegerList& pool, TQuestionRefs& target, bool random, int& count);
+    void Rebuild();
+};
+
+class TSectionList {
+public:
+    int Add(std::unique_ptr<TSection> section);
+    void Insert(int index, std::unique_ptr<TSection> section); // 0..Count, else index error
+    void Clear();
+    int GetCount() const { return static_cast<int>(Items.size()); }
+    TSection& GetItem(int index) const; // list index error outside 0..Count-1
+    int IndexOfRef(std::u16string_view ref) const; // as TQuestionList::IndexOfRef
+
+private:
+    std::vector<std::unique_ptr<TSection>> Items;
+};
+
+} // namespace stellik
