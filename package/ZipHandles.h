@@ -1,0 +1,55 @@
+// package/ZipHandles.h -- owners of the ZIP library's handles, and its errors
+#pragma once
+
+#include "platform/Exception.h"
+
+#include <zip.h>
+
+#include <memory>
+#include <string_view>
+
+namespace stellik {
+
+// An archive given up without writing anything (a write goes through zip_close explicitly).
+struct ZipDiscard {
+    void operator()(zip_t* archive) const noexcept { zip_discard(archive); }
+};
+using ZipArchivePtr = std::unique_ptr<zip_t, ZipDiscard>;
+
+struct ZipSourceFree {
+    void operator()(zip_source_t* source) const noexcept { zip_source_free(source); }
+};
+using ZipSourcePtr = std::unique_ptr<zip_source_t, ZipSourceFree>;
+
+struct ZipFileClose {
+    void operator()(zip_file_t* file) const noexcept { zip_fclose(file); }
+};
+using ZipFilePtr = std::unique_ptr<zip_file_t, ZipFileClose>;
+
+// A failure of the ZIP library, with the library's own text.
+class EZipError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A zip_error_t of our own, released with its text.
+class TZipError {
+public:
+    TZipError() { zip_error_init(&Error); }
+    ~TZipError() { zip_error_fini(&Error); }
+    TZipError(const TZipError&) = delete;
+    TZipError& operator=(const TZipError&) = delete;
+    zip_error_t* Get() { return &Error; }
+
+private:
+    zip_error_t Error;
+};
+
+// Throws EZipError with the error's text (the error stays with its owner).
+[[noreturn]] void ThrowZipError(zip_error_t* error);
+
+// The open archive's members: the index of the first one whose stored name equals name,
+// ASCII letters compared without regard to case, or -1.
+zip_int64_t FindZipMember(zip_t* archive, std::string_view name);
+
+} // namespace stellik
