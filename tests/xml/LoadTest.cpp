@@ -1,0 +1,180 @@
+#include "XmlTestSupport.h"
+
+#include "platform/MemoryStream.h"
+#include "platform/Unicode.h"
+#include "xml/XpErrors.h"
+
+#include <gtest/gtest.h>
+
+namespace stellik {
+namespace {
+
+std::string Utf16(const std::u16string& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t u : text) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        bytes += bigEndian ? hi : lo;
+        bytes += bigEndian ? lo : hi;
+    }
+    return bytes;
+}
+
+std::u16string LoadAndName(const std::string& bytes, std::u16string* text = nullptr) {
+    TXpObjModel model;
+    model.SetRaiseErrors(true);
+    TMemoryStream stream("junk" + bytes);
+    stream.SetPosition(4); // loading starts at the stream's position
+    model.LoadStream(stream);
+    EXPECT_EQ(stream.GetPosition(), stream.GetSize());
+    if (text) {
+        *text = model.DocumentElement().GetText();
+    }
+    return XpCharEncodingName(model.InCharSet());
+}
+
+TEST(Load, ReportsTheEncodingItReadAndDecodesTheText) {
+    std::u16string text;
+    EXPECT_EQ(LoadAndName("<a>Привет</a>", &text), u"UTF-8");
+    EXPECT_EQ(text, W("Привет"));
+    EXPECT_EQ(LoadAndName("\xEF\xBB\xBF<a>Привет</a>", &text), u"UTF-8");
+    EXPECT_EQ(text, W("Привет"));
+    EXPECT_EQ(
+        LoadAndName(Utf16(W("<?xml version=\"1.0\" encoding=\"utf-16\" ?>\r\n<a>Ёж</a>"), false),
+                    &text),
+        u"UTF-16");
+    EXPECT_EQ(text, W("Ёж"));
+    EXPECT_EQ(LoadAndName(Utf16(W("<a>Ёж</a>"), true), &text), u"UTF-16");
+    EXPECT_EQ(text, W("Ёж"));
+    EXPECT_EQ(LoadAndName("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>", &text),
+              u"ISO-8859-1");
+    EXPECT_EQ(text, W("café"));
+    const std::string cp1251 =
+        "<?xml version=\"1.0\" encoding=\"windows-1251\"?><a>\xC5\xE6\xB8</a>";
+    EXPECT_EQ(LoadAndName(cp1251, &text), u"Windows-1251");
+    EXPECT_EQ(text, W("Ежё"));
+    EXPECT_EQ(LoadAndName("\xEF\xBB\xBF" + cp1251, &text), u"Windows-1251");
+    EXPECT_EQ(text, W("Ежё"));
+    // The byte-order mark wins over a declaration naming a code page.
+    EXPECT_EQ(
+        LoadAndName(Utf16(W("<?xml version=\"1.0\" encoding=\"Windows-1251\"?><a>Ж</a>"), false),
+                    &text),
+        u"UTF-16");
+    EXPECT_EQ(text, W("Ж"));
+    TXpObjModel fresh;
+    EXPECT_EQ(fresh.InCharSet(), ceUnknown);
+    // Wide text is read as UTF-16 whatever its declaration names.
+    ASSERT_TRUE(fresh.LoadText(W("<?xml version=\"1.0\" encoding=\"windows-1251\"?><a>Ж</a>")));
+    EXPECT_EQ(fresh.InCharSet(), ceUTF16LE);
+    EXPECT_EQ(fresh.DocumentElement().GetText(), W("Ж"));
+}
+
+TEST(Load, FailuresRaiseOrReportAsTheCallerChose) {
+    const std::string misplaced = "<!-- first --><?xml version=\"1.0\"?><a/>";
+    TXpObjModel quiet;
+    EXPECT_FALSE(quiet.LoadBytes(misplaced));
+    ASSERT_EQ(quiet.GetErrors().size(), 1u);
+    EXPECT_EQ(
+        quiet.GetErrors()[0].rfind("The XML declaration must appear before the first element", 0),
+        0u);
+    EXPECT_TRUE(quiet.DocumentElement().IsNull());
+    EXPECT_FALSE(quiet.LoadBytes("<a><b></a>"));
+    EXPECT_TRUE(quiet.DocumentElement().IsNull());
+    EXPECT_TRUE(quiet.LoadBytes("<a/>"));
+    EXPECT_TRUE(quiet.GetErrors().empty());
+
+    TXpObjModel loud;
+    loud.SetRaiseErrors(true);
+    try {
+        loud.LoadBytes("<a>\n<b></a>");
+        FAIL() << "no exception";
+    } catch (const EXpParserError& e) {
+        EXPECT_EQ(e.GetLine(), 2);
+        EXPECT_NE(std::string(e.what()).find("line 2"), std::string::npos);
+    }
+    EXPECT_THROW(loud.LoadBytes("<?xml version=\"1.1\"?><a/>"), EXpParserError);
+    // A control byte read through the code page is still no XML character.
+    EXPECT_THROW(loud.LoadBytes("<?xml version=\"1.0\" encoding=\"windows-1251\"?><a>\x01</a>"),
+                 EXpParserError);
+}
+
+TEST(Load, TheDeclarationIsTheFirstTopLevelNode) {
+    TXpObjModel model;
+    ASSERT_TRUE(model.LoadBytes("<?xml version=\"1.0\" encoding=\"utf-16\" ?><a/>"));
+    TXpNode first = model.Document().FirstChild();
+    EXPECT_EQ(first.NodeType(), TXpNodeType::ProcessingInstruction);
+    EXPECT_EQ(first.NodeName(), u"xml");
+    EXPECT_EQ(first.NodeValue(), u"version=\"1.0\" encoding=\"utf-16\"");
+    // Replace it as the page builder does.
+    TXpNode root = model.DocumentElement();
+    model.Document().RemoveChild(first);
+    model.Document().InsertBefore(
+        model.CreateProcessingInstruction(u"xml", u"version=\"1.0\" encoding=\"utf-8\""), root);
+    EXPECT_EQ(model.GetXmlText(), u"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<a/>");
+}
+
+TEST(Load, TextIsNormalisedByDefaultAndKeptAsWrittenOnRequest) {
+    const std::string doc = "<s>\n  <path>  C:\\Results   Folder \n</path>\n  <n>a<b/> b  </n></s>";
+    TXpObjModel settings;
+    ASSERT_TRUE(settings.LoadBytes(doc));
+    TXpNode root = settings.DocumentElement();
+    EXPECT_EQ(root.SelectString(u"path"), u"C:\\Results Folder");
+    EXPECT_EQ(root.ChildNodes().size(), 2u); // blank text between elements dropped
+    EXPECT_EQ(root.SelectString(u"n"), u"ab");
+
+    TXpObjModel page;
+    page.SetNormalizeData(false);
+    ASSERT_TRUE(page.LoadBytes(doc));
+    EXPECT_EQ(page.DocumentElement().SelectString(u"path"), u"  C:\\Results   Folder \n");
+    EXPECT_EQ(page.DocumentElement().ChildNodes().size(), 4u);
+}
+
+TEST(Load, NeverReadsExternalEntitiesOtherThanTheRequestedDtd) {
+    char name[] = "/tmp/stellik-xml-secretXXXXXX";
+    const int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    TMemoryStream secret(std::string_view("top secret"));
+    secret.SaveToFile(name);
+
+    const std::string path = name;
+    for (const std::string& doc : {
+             "<!DOCTYPE a [<!ENTITY x SYSTEM \"" + path + "\">]><a>&x;</a>",
+             "<!DOCTYPE a [<!ENTITY % p SYSTEM \"" + path + "\"> %p;]><a/>",
+             "<!DOCTYPE a SYSTEM \"" + path + "\"><a/>", // no hook: not read either
+         }) {
+        TXpObjModel model;
+        const bool loaded = model.LoadBytes(doc);
+        EXPECT_EQ(model.GetXmlText().find(u"top secret"), std::u16string::npos) << doc;
+        if (loaded) {
+            EXPECT_EQ(model.Handle()->extSubset, nullptr) << doc;
+        }
+    }
+    // Internal entities are expanded as usual.
+    TXpObjModel model;
+    ASSERT_TRUE(model.LoadBytes("<!DOCTYPE a [<!ENTITY x \"inner\">]><a>&x;&lt;</a>"));
+    EXPECT_EQ(model.DocumentElement().GetText(), u"inner<");
+    std::remove(name);
+}
+
+TEST(Load, TheDtdHookGetsTheSystemIdAsWrittenAndItsFailuresPassOut) {
+    std::vector<std::string> requests;
+    TXpObjModel model;
+    testing::SetUpReader(model, &requests);
+    ASSERT_TRUE(model.LoadBytes("<!DOCTYPE test SYSTEM \"C:\\Tests\\xtf_V1P1.DTD\"><test/>"));
+    EXPECT_EQ(requests, std::vector<std::string>{"C:\\Tests\\xtf_V1P1.DTD"});
+
+    model.OnDTDRequest = [](const std::string&) -> std::string {
+        throw Exception("no DTD for you");
+    };
+    try {
+        model.LoadBytes("<!DOCTYPE test SYSTEM \"XTF_v1p0.dtd\"><test/>");
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "no DTD for you");
+    }
+    model.OnDTDRequest = [](const std::string&) { return std::string("/nonexistent/x.dtd"); };
+    EXPECT_THROW(model.LoadBytes("<!DOCTYPE test SYSTEM \"XTF_v1p0.dtd\"><test/>"), EXpParserError);
+}
+
+} // namespace
+} // namespace stellik

@@ -1,0 +1,140 @@
+#include "XmlTestSupport.h"
+
+#include "platform/MemoryStream.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace stellik {
+namespace {
+
+using testing::TProblem;
+
+std::string TestDoc(const std::string& dtd, const std::string& body) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE test SYSTEM \"" + dtd +
+           "\">\n<test>" + body + "</test>";
+}
+
+std::vector<TProblem> ProblemsOf(const std::string& text, bool stopAtFirst = false) {
+    TXpObjModel model;
+    testing::SetUpReader(model);
+    model.LoadBytes(text);
+    return testing::Validate(model, stopAtFirst);
+}
+
+const std::vector<TProblem> None;
+
+TEST(TestFormat, QuestionRatingOnlyUnderVersion12) {
+    const std::string body =
+        "<questions><single rating=\"5\"><answer rating=\"1\" right=\"y\">A</answer>"
+        "</single></questions>";
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p0.dtd", body)), (std::vector<TProblem>{{15, u"rating"}}));
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p1.dtd", body)), (std::vector<TProblem>{{15, u"rating"}}));
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p2.dtd", body)), None);
+    // The version is picked by file name, letter case aside.
+    EXPECT_EQ(ProblemsOf(TestDoc("xtf_V1P2.DTD", body)), None);
+}
+
+TEST(TestFormat, AnswerRatingRequiredBeforeVersion12) {
+    const std::string bare = "<questions><check><answer>A</answer></check></questions>";
+    const std::string withRight =
+        "<questions><check><answer right=\"y\">A</answer></check></questions>";
+    for (const char* dtd : {"XTF_v1p0.dtd", "XTF_v1p1.dtd"}) {
+        EXPECT_EQ(ProblemsOf(TestDoc(dtd, bare)), (std::vector<TProblem>{{10, u"answer"}}));
+        EXPECT_EQ(ProblemsOf(TestDoc(dtd, withRight)), (std::vector<TProblem>{{13, u"answer"}}));
+    }
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p2.dtd", bare)), None);
+}
+
+TEST(TestFormat, SectionNameFrom11On) {
+    const std::string body = "<questions><text id=\"q\"><answer rating=\"1\"/></text></questions>"
+                             "<selector><section><name>S</name><allout idref=\"q\"/></section>"
+                             "</selector>";
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p0.dtd", body)), (std::vector<TProblem>{{8, u"section"}}));
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p1.dtd", body)), None);
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p2.dtd", body)), None);
+    EXPECT_EQ(ProblemsOf(TestDoc("anything-else.dtd", body)),
+              (std::vector<TProblem>{{8, u"section"}}));
+}
+
+TEST(TestFormat, DefaultsAreSuppliedToElementsThatOmitThem) {
+    TXpObjModel model;
+    testing::SetUpReader(model);
+    ASSERT_TRUE(model.LoadBytes(
+        TestDoc("XTF_v1p1.dtd", "<questions><single id=\"q1\">Q<table><tr><td>x</td></tr></table>"
+                                "<answer rating=\"1\">A</answer></single></questions>"
+                                "<selector><section><allout idref=\"q1\"/></section></selector>"
+                                "<messages><sectmsg>M</sectmsg></messages>")));
+    const TXpNode root = model.DocumentElement();
+    const TXpNode single = root.SelectSingleNode(u"questions/single");
+    EXPECT_EQ(single.GetAttribute(u"random"), u"y");
+    EXPECT_EQ(single.GetAttribute(u"format"), u"custom");
+    EXPECT_EQ(single.AttributeAt(0).NodeName(), u"id"); // written ones first
+    EXPECT_EQ(root.SelectString(u"selector/section/allout/@random"), u"y");
+    EXPECT_EQ(root.SelectString(u"messages/sectmsg/@idref"), u"all");
+    EXPECT_EQ(root.SelectString(u"messages/sectmsg/@idrating"), u"all");
+    model.SetKeepCharacters(true);
+    EXPECT_EQ(root.SelectSingleNode(u"descendant::td").GetXmlText(),
+              u"<td rowspan=\"1\" colspan=\"1\">x</td>");
+    EXPECT_EQ(testing::Validate(model), None);
+}
+
+TEST(Validation, ReportsEachProblemWithItsCodeAndNode) {
+    const std::string doc = TestDoc(
+        "XTF_v1p0.dtd",
+        "<questions><single random=\"maybe\"><answer rating=\"1\" bogus=\"1\">A<p>x<td/></p>"
+        "</answer><br>x</br><wild/></single></questions>");
+    EXPECT_EQ(
+        ProblemsOf(doc),
+        (std::vector<TProblem>{
+            {12, u"random"}, {15, u"bogus"}, {7, u"td"}, {6, u"br"}, {7, u"wild"}, {5, u"wild"}}));
+    // Stop after the first: only that one is reported.
+    EXPECT_EQ(ProblemsOf(doc, true), (std::vector<TProblem>{{12, u"random"}}));
+
+    EXPECT_EQ(ProblemsOf("<test/>"), (std::vector<TProblem>{{1, u""}}));
+    EXPECT_EQ(ProblemsOf("<!DOCTYPE test SYSTEM \"XTF_v1p0.dtd\"><questions><box><answer "
+                         "rating=\"1\"/></box></questions>"),
+              (std::vector<TProblem>{{4, u""}}));
+    // A bare questions element under a document type of its name is valid.
+    EXPECT_EQ(ProblemsOf("<!DOCTYPE questions SYSTEM \"XTF_v1p0.dtd\"><questions><box><answer "
+                         "rating=\"1\"/></box></questions>"),
+              None);
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p0.dtd", "<selector><section><unknown/></section>"
+                                                 "</selector>")),
+              (std::vector<TProblem>{{9, u"section"}, {5, u"unknown"}}));
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p0.dtd", "<selector/>")),
+              (std::vector<TProblem>{{8, u"selector"}}));
+    EXPECT_EQ(ProblemsOf(TestDoc("XTF_v1p0.dtd", "<selector>text<section/></selector>")),
+              (std::vector<TProblem>{{8, u"selector"}}));
+    EXPECT_EQ(ProblemsOf("<?xml version=\"1.0\" standalone=\"yes\"?>"
+                         "<!DOCTYPE test SYSTEM \"XTF_v1p0.dtd\"><test><questions><single>"
+                         "<answer rating=\"1\"/></single></questions></test>"),
+              (std::vector<TProblem>{{14, u""}}));
+    EXPECT_EQ(ProblemsOf("<!DOCTYPE a [<!ELEMENT a EMPTY><!ATTLIST a v CDATA #FIXED \"1\">]>"
+                         "<a v=\"2\"/>"),
+              (std::vector<TProblem>{{11, u"v"}}));
+}
+
+TEST(Validation, AFiveThousandQuestionTestLoadsAndValidatesQuickly) {
+    std::string body = "<questions>";
+    for (int i = 0; i < 5000; ++i) {
+        const std::string id = std::to_string(i);
+        body += "<single id=\"q" + id + "\"><p>Вопрос <b>" + id +
+                "</b></p><answer rating=\"1\" right=\"y\">Да</answer>"
+                "<answer rating=\"0\">Нет</answer></single>";
+    }
+    body += "</questions><selector><section><allout idref=\"q1 q2\"/></section></selector>";
+    const std::string doc = TestDoc("XTF_v1p2.dtd", body);
+    const auto start = std::chrono::steady_clock::now();
+    TXpObjModel model;
+    testing::SetUpReader(model);
+    ASSERT_TRUE(model.LoadBytes(doc));
+    EXPECT_EQ(testing::Validate(model), None);
+    EXPECT_EQ(model.DocumentElement().SelectNodes(u"descendant::answer").Length(), 10000u);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 500);
+}
+
+} // namespace
+} // namespace stellik

@@ -1,0 +1,157 @@
+#include "xml/XpObjModel.h"
+
+#include "platform/MemoryStream.h"
+#include "platform/Unicode.h"
+#include "xml/XpCharFilter.h"
+#include "xml/XpErrors.h"
+#include "xml/XpNames.h"
+#include "xml/XpParser.h"
+#include "xml/XpValidator.h"
+#include "xml/XpWriter.h"
+
+namespace stellik {
+
+TXpObjModel::TXpObjModel() : State(std::make_unique<TXpDocState>()) {
+    ResetDocument();
+}
+
+TXpObjModel::~TXpObjModel() {
+    XpUnregisterDocState(Doc.get());
+}
+
+void TXpObjModel::ResetDocument() {
+    XmlDocPtr fresh(xmlNewDoc(ToXmlChar("1.0")));
+    if (!fresh) {
+        throw Exception("Out of memory");
+    }
+    if (Doc) {
+        XpUnregisterDocState(Doc.get());
+    }
+    Doc = std::move(fresh);
+    XpRegisterDocState(Doc.get(), State.get());
+    DefaultsFromExternal = false;
+}
+
+void TXpObjModel::ClearDocument() {
+    ResetDocument();
+}
+
+TXpNode TXpObjModel::Document() const {
+    return TXpNode(reinterpret_cast<xmlNode*>(Doc.get()));
+}
+
+TXpNode TXpObjModel::DocumentElement() const {
+    return TXpNode(xmlDocGetRootElement(Doc.get()));
+}
+
+bool TXpObjModel::LoadStream(TMemoryStream& stream) {
+    const std::string_view bytes = stream.Remaining();
+    stream.SetPosition(stream.GetSize());
+    return Load(bytes);
+}
+
+bool TXpObjModel::LoadBytes(std::string_view bytes) {
+    return Load(bytes);
+}
+
+bool TXpObjModel::LoadText(std::u16string_view text) {
+    // As UTF-16 little-endian with its mark, so that the usual detection applies.
+    std::string bytes = "\xFF\xFE";
+    bytes.reserve(2 + text.size() * 2);
+    for (char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return Load(bytes);
+}
+
+bool TXpObjModel::Load(std::string_view bytes) {
+    ResetDocument();
+    Errors.clear();
+    InputEncoding = ceUnknown;
+    try {
+        TXpDecodedInput input = XpDecodeInput(bytes);
+        InputEncoding = input.Encoding;
+        TXpParseOutcome outcome = XpParseUtf8(input.Utf8, OnDTDRequest, NormalizeData);
+        if (outcome.HookError) {
+            std::rethrow_exception(outcome.HookError);
+        }
+        if (!outcome.Doc) {
+            throw EXpParserError(outcome.Error, outcome.Line, outcome.Column);
+        }
+        XpUnregisterDocState(Doc.get());
+        Doc = std::move(outcome.Doc);
+        XpRegisterDocState(Doc.get(), State.get());
+        DefaultsFromExternal = outcome.DefaultsFromExternal;
+        if (input.HasDeclaration) {
+            TXpOwnedNode declaration(
+                xmlNewDocPI(Doc.get(), ToXmlChar("xml"), ToXmlChar(input.DeclarationData)));
+            Document().InsertBefore(std::move(declaration), Document().FirstChild());
+        }
+        return true;
+    } catch (const Exception& error) {
+        ResetDocument();
+        Errors.push_back(error.GetMessage());
+        if (RaiseErrors) {
+            throw;
+        }
+        return false;
+    } catch (...) {
+        ResetDocument();
+        Errors.emplace_back("XML load failed");
+        if (RaiseErrors) {
+            throw;
+        }
+        return false;
+    }
+}
+
+bool TXpObjModel::ValidateDocument() {
+    return XpValidate(Doc.get(), DefaultsFromExternal, OnInvalidDocument);
+}
+
+TXpOwnedNode TXpObjModel::CreateElement(std::u16string_view name) const {
+    return TXpOwnedNode(XpNewElement(Doc.get(), Utf16ToUtf8(name)));
+}
+
+TXpOwnedNode TXpObjModel::CreateTextNode(std::u16string_view text) const {
+    const std::string value = Utf16ToUtf8(text);
+    return TXpOwnedNode(
+        xmlNewDocTextLen(Doc.get(), ToXmlChar(value), static_cast<int>(value.size())));
+}
+
+TXpOwnedNode TXpObjModel::CreateCDataSection(std::u16string_view text) const {
+    const std::string value = Utf16ToUtf8(text);
+    return TXpOwnedNode(
+        xmlNewCDataBlock(Doc.get(), ToXmlChar(value), static_cast<int>(value.size())));
+}
+
+TXpOwnedNode TXpObjModel::CreateComment(std::u16string_view text) const {
+    return TXpOwnedNode(xmlNewDocComment(Doc.get(), ToXmlChar(Utf16ToUtf8(text))));
+}
+
+TXpOwnedNode TXpObjModel::CreateProcessingInstruction(std::u16string_view target,
+                                                      std::u16string_view data) const {
+    return TXpOwnedNode(
+        xmlNewDocPI(Doc.get(), ToXmlChar(Utf16ToUtf8(target)), ToXmlChar(Utf16ToUtf8(data))));
+}
+
+void TXpObjModel::SaveToStream(TMemoryStream& stream) const {
+    std::string text;
+    XpWriteDocument(text, Doc.get(), State->KeepCharacters);
+    TXpOutCharFilter filter(stream, XpCharEncodingToFormat(OutCharSet));
+    const uint8_t format = filter.GetFormat();
+    if ((format == cfUTF8 && WriteUTF8Signature) || format == cfUTF16LE || format == cfUTF16BE) {
+        filter.WriteSignature();
+    }
+    filter.WriteUtf8(text);
+    filter.Flush();
+}
+
+std::u16string TXpObjModel::GetXmlText() const {
+    std::string text;
+    XpWriteDocument(text, Doc.get(), State->KeepCharacters);
+    return Utf8ToUtf16(text);
+}
+
+} // namespace stellik

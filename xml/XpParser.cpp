@@ -1,0 +1,350 @@
+#include "xml/XpParser.h"
+
+#include "xml/XpDtdIndex.h"
+#include "xml/XpNames.h"
+
+#include <libxml/SAX2.h>
+#include <libxml/globals.h>
+#include <libxml/parserInternals.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace stellik {
+
+namespace {
+
+thread_local int GuardDepth = 0;
+
+xmlParserInputPtr GuardedLoader(const char* url, const char* id, xmlParserCtxtPtr ctxt);
+
+void InstallLoader() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        xmlSetExternalEntityLoader(GuardedLoader);
+    });
+}
+
+struct TParseState {
+    const std::function<std::string(const std::string&)>* DtdRequest = nullptr;
+    bool Normalize = false;
+    bool InExternalSubset = false;
+    bool DtdServed = false;
+    bool Failed = false;
+    bool HaveFatal = false;
+    std::string Error, Reason;
+    int Line = 0, Column = 0;
+    std::exception_ptr HookError;
+    std::unique_ptr<TXpDtdIndex> Dtd; // built when the first element starts
+    bool DefaultsFromExternal = false;
+};
+
+TParseState* StateOf(void* ctx) {
+    auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
+    return ctxt ? static_cast<TParseState*>(ctxt->_private) : nullptr;
+}
+
+std::string TrimMessage(const char* message) {
+    std::string text = message ? message : "XML parse error";
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+void Record(TParseState& state, std::string reason, int line, int column, bool fatal) {
+    if (!state.Reason.empty() && (state.HaveFatal || !fatal)) {
+        return; // the first error counts; a fatal one beats earlier recoverable ones
+    }
+    state.HaveFatal = fatal;
+    state.Reason = std::move(reason);
+    state.Line = line;
+    state.Column = column;
+    state.Error = state.Reason;
+    if (line > 0) {
+        state.Error +=
+            " (line " + std::to_string(line) + ", position " + std::to_string(column) + ")";
+    }
+}
+
+void Fail(xmlParserCtxt* ctxt, TParseState& state, std::string reason) {
+    const int line = ctxt->input ? ctxt->input->line : 0;
+    const int column = ctxt->input ? ctxt->input->col : 0;
+    Record(state, std::move(reason), line, column, true);
+    state.Failed = true;
+    xmlStopParser(ctxt);
+}
+
+void OnError(void* ctx, xmlError* error) {
+    TParseState* state = StateOf(ctx);
+    if (!state || !error || error->level < XML_ERR_ERROR) {
+        return;
+    }
+    std::string reason = TrimMessage(error->message);
+    if (error->code == XML_ERR_RESERVED_XML_NAME &&
+        reason.rfind("XML declaration allowed", 0) == 0) {
+        reason = "The XML declaration must appear before the first element";
+    }
+    Record(*state, std::move(reason), error->line, error->int2, error->level == XML_ERR_FATAL);
+}
+
+xmlParserInputPtr GuardedLoader(const char* url, const char* id, xmlParserCtxtPtr ctxt) {
+    if (GuardDepth > 0) {
+        if (TParseState* state = StateOf(ctxt)) {
+            Fail(ctxt, *state, std::string("External entity refused: ") + (url ? url : ""));
+        }
+        return nullptr;
+    }
+    return xmlNoNetExternalEntityLoader(url, id, ctxt);
+}
+
+bool ReadFile(const std::string& path, std::string& bytes) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return !file.bad();
+}
+
+// Only the external subset of the document type declaration is served, from the file the
+// hook names; every other external entity is refused.
+xmlParserInputPtr OnResolveEntity(void* ctx, const xmlChar*, const xmlChar* systemId) {
+    auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
+    TParseState* state = StateOf(ctx);
+    const std::string id = FromXmlChar(systemId);
+    if (!state->InExternalSubset || state->DtdServed) {
+        Fail(ctxt, *state, "External entity refused: " + id);
+        return nullptr;
+    }
+    state->DtdServed = true;
+    if (!state->DtdRequest || !*state->DtdRequest) {
+        return nullptr; // no hook: the document is read without its external DTD
+    }
+    std::string path;
+    try {
+        path = (*state->DtdRequest)(id);
+    } catch (...) {
+        state->HookError = std::current_exception();
+        Fail(ctxt, *state, "DTD request failed");
+        return nullptr;
+    }
+    std::string bytes;
+    if (!ReadFile(path, bytes)) {
+        Fail(ctxt, *state, "Cannot read DTD file '" + path + "'");
+        return nullptr;
+    }
+    xmlParserInputBufferPtr buffer = xmlParserInputBufferCreateMem(
+        bytes.data(), static_cast<int>(bytes.size()), XML_CHAR_ENCODING_NONE);
+    if (!buffer) {
+        Fail(ctxt, *state, "Cannot read DTD file '" + path + "'");
+        return nullptr;
+    }
+    xmlParserInputPtr input = xmlNewIOInputStream(ctxt, buffer, XML_CHAR_ENCODING_NONE);
+    if (!input) {
+        xmlFreeParserInputBuffer(buffer);
+        return nullptr;
+    }
+    input->filename = reinterpret_cast<const char*>(xmlStrdup(ToXmlChar(path)));
+    return input;
+}
+
+void OnExternalSubset(void* ctx, const xmlChar* name, const xmlChar* externalId,
+                      const xmlChar* systemId) {
+    TParseState* state = StateOf(ctx);
+    state->InExternalSubset = true;
+    xmlSAX2ExternalSubset(ctx, name, externalId, systemId);
+    state->InExternalSubset = false;
+}
+
+std::string CollapseSpaces(std::string_view value) {
+    std::string out;
+    bool pendingSpace = false;
+    for (char c : value) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            pendingSpace = !out.empty();
+        } else {
+            if (pendingSpace) {
+                out += ' ';
+                pendingSpace = false;
+            }
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Adds the DTD's default values of the attributes the element omits, and normalises the
+// values of attributes declared with a type other than CDATA, as a validating parser would.
+void ApplyDeclarations(TParseState& state, xmlDoc* doc, xmlNode* element) {
+    if (!state.Dtd) {
+        state.Dtd = std::make_unique<TXpDtdIndex>(doc);
+    }
+    const TXpElementDecl* decl = state.Dtd->Find(XpQName(element));
+    if (!decl) {
+        return;
+    }
+    for (const TXpAttributeDecl& attribute : decl->Attributes) {
+        xmlAttr* present = XpFindAttribute(element, attribute.Name);
+        if (present) {
+            if (attribute.Decl->atype != XML_ATTRIBUTE_CDATA) {
+                const std::string value = XpAttributeValue(present);
+                const std::string normal = CollapseSpaces(value);
+                if (normal != value) {
+                    XpSetAttribute(element, attribute.Name, normal);
+                }
+            }
+        } else if (attribute.Decl->defaultValue && (attribute.Decl->def == XML_ATTRIBUTE_NONE ||
+                                                    attribute.Decl->def == XML_ATTRIBUTE_FIXED)) {
+            XpSetAttribute(element, attribute.Name, FromXmlChar(attribute.Decl->defaultValue));
+            state.DefaultsFromExternal = state.DefaultsFromExternal || attribute.External;
+        }
+    }
+}
+
+// Builds elements with literal names: no namespace processing at all.
+void OnStartElement(void* ctx, const xmlChar* fullName, const xmlChar** attributes) {
+    auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
+    TParseState* state = StateOf(ctx);
+    xmlDoc* doc = ctxt->myDoc;
+    if (!doc || state->Failed) {
+        return;
+    }
+    xmlNode* element = XpNewElement(doc, FromXmlChar(fullName));
+    if (!element) {
+        Fail(ctxt, *state, "Out of memory");
+        return;
+    }
+    if (ctxt->linenumbers && ctxt->input) {
+        element->line =
+            static_cast<unsigned short>(ctxt->input->line < 65535 ? ctxt->input->line : 65535);
+    }
+    xmlNode* parent = ctxt->node;
+    xmlAddChild(parent ? parent : reinterpret_cast<xmlNode*>(doc), element);
+    nodePush(ctxt, element);
+    ctxt->nodemem = -1;
+    for (size_t i = 0; attributes && attributes[i]; i += 2) {
+        const std::string name = FromXmlChar(attributes[i]);
+        std::string local;
+        xmlNs* ns = XpPrefixNs(doc, name, local);
+        xmlNewNsProp(element, ns, ToXmlChar(local), attributes[i + 1]);
+    }
+    ApplyDeclarations(*state, doc, element);
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Trims text nodes, collapses their inner white space and drops the blank ones.
+void NormalizeText(xmlNode* node) {
+    xmlNode* child = node->children;
+    while (child) {
+        xmlNode* next = child->next;
+        if (child->type == XML_TEXT_NODE) {
+            const std::string_view text = FromXmlChar(child->content);
+            bool plain = !text.empty() && !IsBlank(text.front()) && !IsBlank(text.back());
+            for (size_t i = 0; plain && i < text.size(); ++i) {
+                plain = !(IsBlank(text[i]) && (text[i] != ' ' || IsBlank(text[i + 1])));
+            }
+            if (!plain) {
+                const std::string normal = CollapseSpaces(text);
+                if (normal.empty()) {
+                    xmlUnlinkNode(child);
+                    xmlFreeNode(child);
+                } else {
+                    xmlNodeSetContentLen(child, nullptr, 0);
+                    xmlNodeAddContentLen(child, ToXmlChar(normal), static_cast<int>(normal.size()));
+                }
+            }
+        } else if (child->type == XML_ELEMENT_NODE) {
+            NormalizeText(child);
+        }
+        child = next;
+    }
+}
+
+class TErrorHandlerScope {
+public:
+    explicit TErrorHandlerScope(xmlParserCtxt* ctxt)
+        : Previous(xmlStructuredError), PreviousContext(xmlStructuredErrorContext) {
+        xmlSetStructuredErrorFunc(ctxt, OnError);
+    }
+    ~TErrorHandlerScope() { xmlSetStructuredErrorFunc(PreviousContext, Previous); }
+    TErrorHandlerScope(const TErrorHandlerScope&) = delete;
+    TErrorHandlerScope& operator=(const TErrorHandlerScope&) = delete;
+
+private:
+    xmlStructuredErrorFunc Previous;
+    void* PreviousContext;
+};
+
+} // namespace
+
+TXpEntityGuard::TXpEntityGuard() {
+    InstallLoader();
+    ++GuardDepth;
+}
+
+TXpEntityGuard::~TXpEntityGuard() {
+    --GuardDepth;
+}
+
+TXpParseOutcome XpParseUtf8(const std::string& utf8,
+                            const std::function<std::string(const std::string&)>& dtdRequest,
+                            bool normalize) {
+    TXpEntityGuard guard;
+    TXpParseOutcome outcome;
+    TParseState state;
+    state.DtdRequest = &dtdRequest;
+    state.Normalize = normalize;
+
+    XmlParserCtxtPtr ctxt(xmlCreateMemoryParserCtxt(utf8.data(), static_cast<int>(utf8.size())));
+    if (!ctxt) {
+        outcome.Error = outcome.Reason = "Cannot create the XML parser";
+        return outcome;
+    }
+    // NOENT substitutes internal entities only: external ones reach the loader, which
+    // refuses them. SAX1 hands element names over unsplit, so no namespace processing.
+    xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_DTDLOAD |
+                                      XML_PARSE_IGNORE_ENC | XML_PARSE_NODICT | XML_PARSE_SAX1 |
+                                      XML_PARSE_NOWARNING);
+    ctxt->_private = &state;
+    // With SAX1 libxml2 skips the context's own structured error callback, so the errors are
+    // caught by the thread's handler while this parse runs.
+    TErrorHandlerScope errors(ctxt.get());
+    ctxt->sax->startElement = OnStartElement;
+    ctxt->sax->endElement = xmlSAX2EndElement;
+    ctxt->sax->resolveEntity = OnResolveEntity;
+    ctxt->sax->externalSubset = OnExternalSubset;
+    ctxt->vctxt.error = nullptr;
+    ctxt->vctxt.warning = nullptr;
+
+    xmlParseDocument(ctxt.get());
+    XmlDocPtr doc(ctxt->myDoc);
+    ctxt->myDoc = nullptr;
+
+    outcome.HookError = state.HookError;
+    if (state.Failed || !ctxt->wellFormed || !doc) {
+        if (state.Reason.empty()) {
+            Record(state, "XML document is not well-formed", 0, 0, true);
+        }
+        outcome.Error = state.Error;
+        outcome.Reason = state.Reason;
+        outcome.Line = state.Line;
+        outcome.Column = state.Column;
+        return outcome;
+    }
+    if (normalize) {
+        NormalizeText(reinterpret_cast<xmlNode*>(doc.get()));
+    }
+    outcome.DefaultsFromExternal = state.DefaultsFromExternal;
+    outcome.Doc = std::move(doc);
+    return outcome;
+}
+
+} // namespace stellik
