@@ -1,17 +1,20 @@
-// What the player waits for when it opens a package: decrypting a document member
-// (opening the key container, unwrapping the session key, RC4 over the bytes), set against
-// plain RC4 over the same bytes, and extracting the member from the archive.
+// What the player waits for when it opens a package: reading an encrypted document member
+// (loading the EncryptedData document, opening the key container, unwrapping the session key,
+// RC4 over the bytes) and parsing the plain test document, set against plain RC4 over the same
+// bytes, and extracting the member from the archive.
+#include "package/Base64.h"
 #include "package/CryptManager.h"
 #include "package/PackageKeys.h"
 #include "package/Rc4Key.h"
 #include "package/StreamUnZip.h"
 #include "package/StreamZip.h"
+#include "package/XmlCrypt.h"
+#include "xml/XpObjModel.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 
 namespace {
 
@@ -44,22 +47,37 @@ private:
 
 TBenchDataHome DataHome;
 
-// An XML-like document: text that compresses about as well as a real test.
+// A test document as authors write them: Russian question texts with a little markup and
+// four answers each, exactly DocumentSize bytes of UTF-8.
 std::string Document() {
-    std::mt19937 generator(42);
-    std::string text = "<?xml version=\"1.0\"?><test>";
-    while (text.size() < DocumentSize - 7) {
-        text += "<q id=\"" + std::to_string(generator() % 1000) + "\">Question text</q>";
+    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<test><name>Итоговый тест"
+                       "</name><questions>";
+    const std::string end = "</questions></test>";
+    for (int i = 1;; ++i) {
+        const std::string n = std::to_string(i);
+        std::string question =
+            "<single id=\"q" + n + "\"><p>Вопрос " + n + ". Какое из утверждений <b>верно</b>?</p>";
+        for (int a = 1; a <= 4; ++a) {
+            question += a == 1 ? "<answer rating=\"1\" right=\"y\">" : "<answer rating=\"0\">";
+            question += "Утверждение номер " + std::to_string(a) + " к вопросу " + n + "</answer>";
+        }
+        question += "</single>";
+        if (text.size() + question.size() + end.size() > DocumentSize) {
+            break;
+        }
+        text += question;
     }
-    text.resize(DocumentSize - 7);
-    return text + "</test>";
+    text.append(DocumentSize - end.size() - text.size(), ' ');
+    return text + end;
 }
 
-// A container holding a package pair, and one document encrypted for it.
+// The global container holding a package pair, one document encrypted for it, and the same
+// document as the EncryptedData member a package carries.
 struct TFixture {
-    TCryptManager Manager;
+    TCryptManager& Manager = CryptManager;
     TMemoryStream Cipher;
     TMemoryStream SessionKey;
+    TMemoryStream Member;
 
     TFixture() {
         static constexpr std::string_view Password = "qm847";
@@ -74,6 +92,11 @@ struct TFixture {
         Cipher = TMemoryStream(Document());
         SessionKey = TMemoryStream(keys.PublicKeyBlob);
         Manager.Encrypt(Cipher, SessionKey);
+
+        TXmlCryptManager maker;
+        TMemoryStream data(Document());
+        maker.Encrypt(data, Base64Encode(keys.PublicKeyBlob));
+        maker.XpObjModel1.SaveToStream(Member);
     }
 };
 
@@ -106,6 +129,65 @@ void BM_PlainRc4(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DocumentSize));
 }
 BENCHMARK(BM_PlainRc4)->Unit(benchmark::kMillisecond);
+
+// The whole road of an encrypted member to a parsed test document.
+void BM_DecryptAndParseDocument(benchmark::State& state) {
+    TFixture& fixture = Fixture();
+    TXmlCryptManager manager;
+    for (auto _ : state) {
+        fixture.Member.SetPosition(0);
+        manager.XpObjModel1.LoadStream(fixture.Member);
+        TMemoryStream plain;
+        manager.Decrypt(plain);
+        TXpObjModel test;
+        if (!test.LoadStream(plain)) {
+            state.SkipWithError("the decrypted document does not parse");
+            break;
+        }
+        benchmark::DoNotOptimize(test.DocumentElement().Handle());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DocumentSize));
+}
+BENCHMARK(BM_DecryptAndParseDocument)->Unit(benchmark::kMillisecond);
+
+// Its three stages one by one: loading the EncryptedData member ...
+void BM_LoadEncryptedMember(benchmark::State& state) {
+    TFixture& fixture = Fixture();
+    TXmlCryptManager manager;
+    for (auto _ : state) {
+        fixture.Member.SetPosition(0);
+        benchmark::DoNotOptimize(manager.XpObjModel1.LoadStream(fixture.Member));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DocumentSize));
+}
+BENCHMARK(BM_LoadEncryptedMember)->Unit(benchmark::kMillisecond);
+
+// ... taking out and decrypting its texts ...
+void BM_XmlDecrypt(benchmark::State& state) {
+    TFixture& fixture = Fixture();
+    TXmlCryptManager manager;
+    fixture.Member.SetPosition(0);
+    manager.XpObjModel1.LoadStream(fixture.Member);
+    for (auto _ : state) {
+        TMemoryStream plain;
+        manager.Decrypt(plain);
+        benchmark::DoNotOptimize(plain.GetMemory());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DocumentSize));
+}
+BENCHMARK(BM_XmlDecrypt)->Unit(benchmark::kMillisecond);
+
+// ... and parsing the plain test document.
+void BM_ParseDocument(benchmark::State& state) {
+    TMemoryStream plain(Document());
+    for (auto _ : state) {
+        plain.SetPosition(0);
+        TXpObjModel test;
+        benchmark::DoNotOptimize(test.LoadStream(plain));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DocumentSize));
+}
+BENCHMARK(BM_ParseDocument)->Unit(benchmark::kMillisecond);
 
 void BM_ExtractDocument(benchmark::State& state) {
     // Encrypted data does not deflate, so the member is stored, as in a real package.

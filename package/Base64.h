@@ -1,0 +1,22 @@
+// package/Base64.h -- the base64 texts of encrypted documents
+#pragma once
+
+#include "platform/MemoryStream.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace stellik {
+
+// The standard alphabet, every 3 bytes as 4 characters, the last group filled with "=",
+// all on one line.
+std::string Base64Encode(std::span<const uint8_t> bytes);
+
+// Writes the bytes of text at destination's position. Spaces, tabs and line breaks are
+// skipped. False, with nothing written, for any other character outside the alphabet, a
+// "=" before the end, or a last group that is not complete.
+bool Base64Decode(std::string_view text, TMemoryStream& destination);
+
+} // namespace stellik

@@ -1,0 +1,67 @@
+// The base64 texts inside encrypted documents.
+#include "PackageTestSupport.h"
+
+#include "package/Base64.h"
+
+#include <gtest/gtest.h>
+
+namespace stellik::test {
+namespace {
+
+std::vector<uint8_t> BytesOf(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+// Decoded bytes as text, or "<refused>" when the decoder says no.
+std::string Decoded(std::string_view text) {
+    TMemoryStream out;
+    if (!Base64Decode(text, out)) {
+        return out.GetSize() == 0 ? "<refused>" : "<refused, wrote bytes>";
+    }
+    return std::string(out.View());
+}
+
+TEST(Base64, EncodesStandardAlphabetWithFillOnOneLine) {
+    EXPECT_EQ(Base64Encode({}), "");
+    EXPECT_EQ(Base64Encode(BytesOf("f")), "Zg==");
+    EXPECT_EQ(Base64Encode(BytesOf("fo")), "Zm8=");
+    EXPECT_EQ(Base64Encode(BytesOf("foo")), "Zm9v");
+    EXPECT_EQ(Base64Encode(BytesOf("foobar")), "Zm9vYmFy");
+    EXPECT_EQ(Base64Encode(std::vector<uint8_t>{0xFB, 0xFF, 0xBF}), "+/+/");
+
+    // A wrapped session key with its header: 140 bytes, 188 characters, one "=".
+    EXPECT_EQ(Base64Encode(std::vector<uint8_t>(140, 0)), std::string(187, 'A') + "=");
+    // Ten bytes of cipher data: 16 characters ending in "==".
+    EXPECT_EQ(Base64Encode(std::vector<uint8_t>(10, 0xFF)), "/////////////w==");
+    // Long input stays on one line.
+    const std::string big = Base64Encode(RandomBytes(3000, 9));
+    EXPECT_EQ(big.size(), 4000u);
+    EXPECT_EQ(big.find_first_of("\r\n "), std::string::npos);
+}
+
+TEST(Base64, DecodesWhatItEncodesAndWritesAtThePosition) {
+    for (size_t size : {1u, 2u, 3u, 4u, 5u, 140u, 1001u}) {
+        const auto bytes = RandomBytes(size, static_cast<uint32_t>(size));
+        TMemoryStream out;
+        ASSERT_TRUE(Base64Decode(Base64Encode(bytes), out)) << size;
+        EXPECT_EQ(out.Bytes(), bytes) << size;
+    }
+    TMemoryStream out("head-tail");
+    out.SetPosition(5);
+    ASSERT_TRUE(Base64Decode("VEFJTA==", out));
+    EXPECT_EQ(out.View(), "head-TAIL");
+    EXPECT_EQ(out.GetPosition(), 9u);
+    // Line breaks and spaces of a wrapped text are skipped.
+    EXPECT_EQ(Decoded("Zm9v\r\nYmFy"), "foobar");
+    EXPECT_EQ(Decoded(" Zm8= "), "fo");
+}
+
+TEST(Base64, RefusesTextThatIsNotBase64AndWritesNothing) {
+    for (const char* text :
+         {"Zm9v!mFy", "Zm9v-_Fy", "Zg==Zm9v", "=Zm9", "Zm9vY", "Zm9vYm", "Zm8", "\xD0\x90QID"}) {
+        EXPECT_EQ(Decoded(text), "<refused>") << text;
+    }
+}
+
+} // namespace
+} // namespace stellik::test

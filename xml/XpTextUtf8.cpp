@@ -1,0 +1,33 @@
+#include "xml/XpTextUtf8.h"
+
+#include "platform/Exception.h"
+#include "xml/XmlHandles.h"
+
+#include <climits>
+
+namespace stellik {
+
+std::string SelectStringUtf8(const TXpNode& context, std::u16string_view path) {
+    const TXpNode node = context.SelectSingleNode(path);
+    if (!node) {
+        return {};
+    }
+    // An element's string value: all its descendant texts, as xmlNodeGetContent joins them.
+    const XmlCharPtr content(xmlNodeGetContent(node.Handle()));
+    return content ? std::string(reinterpret_cast<const char*>(content.get())) : std::string();
+}
+
+void AppendCDataSectionUtf8(TXpNode parent, std::string_view text) {
+    if (text.size() > INT_MAX) {
+        throw Exception("Out of memory");
+    }
+    TXpOwnedNode section(xmlNewCDataBlock(parent.Handle()->doc,
+                                          reinterpret_cast<const xmlChar*>(text.data()),
+                                          static_cast<int>(text.size())));
+    if (!section) {
+        throw Exception("Out of memory");
+    }
+    parent.AppendChild(std::move(section));
+}
+
+} // namespace stellik
