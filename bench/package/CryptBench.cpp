@@ -22,30 +22,7 @@ using namespace stellik;
 
 constexpr size_t DocumentSize = 1 << 20;
 
-// Key containers go to a throwaway data folder, never to the real home.
-class TBenchDataHome {
-public:
-    TBenchDataHome() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "stellik-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        Folder = pattern;
-        setenv("XDG_DATA_HOME", Folder.c_str(), 1);
-    }
-    ~TBenchDataHome() {
-        std::error_code ignored;
-        std::filesystem::remove_all(Folder, ignored);
-    }
-    TBenchDataHome(const TBenchDataHome&) = delete;
-    TBenchDataHome& operator=(const TBenchDataHome&) = delete;
-
-private:
-    std::string Folder;
-};
-
-TBenchDataHome DataHome;
+// Key containers go to the temporary home of tests/support, never to the real home.
 
 // A test document as authors write them: Russian question texts with a little markup and
 // four answers each, exactly DocumentSize bytes of UTF-8.

@@ -1,9 +1,7 @@
 #include "TestFolders.h"
 
-#include "platform/Files.h"
 #include "platform/UserFolders.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,42 +10,8 @@ namespace stellik::tests {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-struct TTemporaryHome {
-    std::string Root;
-
-    TTemporaryHome() {
-        std::string pattern = GetTempFolder() + "stellik-settings-XXXXXX";
-        if (mkdtemp(pattern.data()) != nullptr) {
-            Root = pattern;
-            setenv("XDG_DATA_HOME", (Root + "/data").c_str(), 1);
-            setenv("XDG_STATE_HOME", (Root + "/state").c_str(), 1);
-        }
-    }
-    ~TTemporaryHome() {
-        if (!Root.empty()) {
-            std::error_code ignored;
-            fs::remove_all(Root, ignored);
-        }
-    }
-    TTemporaryHome(const TTemporaryHome&) = delete;
-    TTemporaryHome& operator=(const TTemporaryHome&) = delete;
-};
-
-// Made during static initialisation, before any test can ask GLib for a folder.
-const TTemporaryHome Home;
-
-} // namespace
-
-std::string DataHome() {
-    return Home.Root + "/data";
-}
-std::string StateHome() {
-    return Home.Root + "/state";
-}
 std::string ScratchFolder() {
-    return Home.Root + "/scratch/";
+    return TemporaryHome() + "/scratch/";
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -62,10 +26,9 @@ void WriteWholeFile(const std::string& path, const std::string& content) {
 }
 
 void TFreshFoldersTest::SetUp() {
-    ASSERT_FALSE(Home.Root.empty()) << "no temporary folder";
     ASSERT_EQ(GetRoamingAppDataFolder(), DataHome()) << "GLib read the user folders too early";
     ASSERT_EQ(GetLocalAppDataFolder(), StateHome()) << "GLib read the user folders too early";
-    fs::remove_all(Home.Root);
+    fs::remove_all(TemporaryHome());
     fs::create_directories(ScratchFolder());
 }
 

@@ -1,16 +1,14 @@
 // tests/documents/TestFolders.h -- temporary user folders for the whole test program
 #pragma once
 
+#include "tests/support/TemporaryHome.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace stellik::tests {
 
-// Before main runs, XDG_DATA_HOME and XDG_STATE_HOME point into a fresh temporary folder, so
-// GLib, which reads them once, never hands out the real home's folders. Removed at exit.
-std::string DataHome();
-std::string StateHome();
 std::string ScratchFolder(); // ends in "/"; for files the tests write directly
 
 std::string ReadWholeFile(const std::string& path);

@@ -1,48 +1,16 @@
 #include "PackageTestSupport.h"
 
+#include "tests/support/TemporaryHome.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 
 namespace stellik::test {
 
-namespace {
-
-// Points XDG_DATA_HOME at a fresh folder before main() runs, so that no test ever reaches
-// the real home and GLib caches the private folder on its first query.
-class TDataHome {
-public:
-    TDataHome() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "stellik-pkg-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        Folder = pattern;
-        setenv("XDG_DATA_HOME", Folder.c_str(), 1);
-    }
-    ~TDataHome() {
-        std::error_code ignored;
-        std::filesystem::remove_all(Folder, ignored);
-    }
-    TDataHome(const TDataHome&) = delete;
-    TDataHome& operator=(const TDataHome&) = delete;
-
-    std::string Folder;
-};
-
-TDataHome DataHome;
-
-} // namespace
-
-const std::string& TestDataHome() {
-    return DataHome.Folder;
-}
-
 std::string KeyFolder() {
-    return DataHome.Folder + "/stellik/keys";
+    return tests::DataHome() + "/stellik/keys";
 }
 
 std::vector<std::string> KeyFolderEntries() {

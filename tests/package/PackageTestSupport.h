@@ -11,9 +11,7 @@
 
 namespace stellik::test {
 
-// The data folder the tests' key containers live in (set as XDG_DATA_HOME before any test
-// runs, removed at exit), and the container folder inside it.
-const std::string& TestDataHome();
+// The folder of the key containers, inside the test program's temporary data folder.
 std::string KeyFolder();
 
 // Every name in the key folder.
