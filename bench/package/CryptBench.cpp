@@ -13,8 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 
 namespace {
 
