@@ -13,7 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 namespace {
 
 using namespace stellik;
