@@ -1,0 +1,49 @@
+#include "documents/ReaderText.h"
+
+#include "platform/Exception.h"
+#include "platform/Unicode.h"
+
+namespace stellik {
+
+std::u16string ChildrenXmlText(TXpNode element) {
+    std::u16string text;
+    for (TXpNode child = element.FirstChild(); child; child = child.NextSibling()) {
+        text += child.GetXmlText();
+    }
+    return text;
+}
+
+bool HasAnswerChild(TXpNode element) {
+    for (TXpNode child = element.FirstChild(); child; child = child.NextSibling()) {
+        if (child.IsElement() && child.NodeName() == u"answer") {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string WithElementXml(std::string_view message, TXpNode element) {
+    std::string text(message);
+    text += "\r\n";
+    text += Utf16ToUtf8(element.GetXmlText());
+    return text;
+}
+
+std::u16string TakeIdentifier(std::u16string_view value, std::unordered_set<std::u16string>& taken,
+                              const char* duplicateMessage) {
+    // Identifiers are held as 8-bit text while they are checked, as references are.
+    const std::string narrow = Utf16ToUtf8(value);
+    if (narrow.empty()) {
+        return {};
+    }
+    if (narrow[0] >= '0' && narrow[0] <= '9') {
+        throw Exception("Значение параметра id не должно начинаться с цифры");
+    }
+    std::u16string id = Utf8ToUtf16(narrow);
+    if (!taken.insert(id).second) {
+        throw Exception(duplicateMessage);
+    }
+    return id;
+}
+
+} // namespace stellik

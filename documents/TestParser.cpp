@@ -1,0 +1,263 @@
+#include "documents/TestParser.h"
+
+#include "documents/MarkProfileReader.h"
+
+#include "model/QuestionManager.h"
+#include "model/TestDoc.h"
+#include "model/TextUtils.h"
+#include "platform/Exception.h"
+#include "platform/Files.h"
+#include "platform/MemoryStream.h"
+#include "platform/Unicode.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+namespace stellik {
+
+namespace {
+
+// Where the DTD files lie when no one answers the request: beside the program's folder.
+constexpr const char* FallbackDtdFolder = "../Shared/XTFShemes/";
+
+// Makes the program's folder the current directory; it stays so after the request.
+void EnterProgramFolder() {
+    const std::string folder = GetProgramFolder();
+    if (chdir(folder.c_str()) != 0) {
+        throw Exception("Cannot change the current directory to " + folder + ": " +
+                        std::strerror(errno));
+    }
+}
+
+std::string NodeNameOf(TXpNode node) {
+    return node ? Utf16ToUtf8(node.NodeName()) : std::string();
+}
+
+std::string FormatMessage(const char* format, const std::string& first, const std::string& second) {
+    const int size = std::snprintf(nullptr, 0, format, first.c_str(), second.c_str());
+    std::string text(static_cast<size_t>(size), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, first.c_str(), second.c_str());
+    return text;
+}
+
+const char* ValidationFormat(int code) {
+    switch (code) {
+    case 1:
+        return "Document does not contain or reference a DTD.";
+    case 2:
+        return "Bad DTD structure.";
+    case 3:
+        return "No document to check.";
+    case 4:
+        return "Document name does not match DTD name.";
+    case 5:
+        return "Element '%s' not defined in the DTD.";
+    case 6:
+        return "Element '%s' is declared as empty but is not empty.";
+    case 7:
+        return "Element '%s' not allowed as a child element of '%s'.";
+    case 8:
+        return "Element '%s' is missing a required child element.";
+    case 9:
+        return "Element '%s' contains a child element that is not defined in the DTD.";
+    case 10:
+        return "Element '%s' is defined as having attributes in the DTD but does not contain any "
+               "attributes in the document.";
+    case 11:
+        return "Attribute '%s' of element '%s' is assigned a fixed value in the DTD but is "
+               "assigned a different value in the document.";
+    case 12:
+        return "Attribute '%s' is not an enumerated value.";
+    case 13:
+        return "Required attribute '%s' but not present.";
+    case 15:
+        return "Attribute '%s' was not expected.";
+    default:
+        return nullptr;
+    }
+}
+
+// The next element of the subtree under root in document order, or null at its end.
+TXpNode NextElement(TXpNode node, TXpNode root) {
+    for (TXpNode child = node.FirstChild(); child; child = child.NextSibling()) {
+        if (child.IsElement()) {
+            return child;
+        }
+    }
+    for (; node && !(node == root); node = node.ParentNode()) {
+        for (TXpNode sibling = node.NextSibling(); sibling; sibling = sibling.NextSibling()) {
+            if (sibling.IsElement()) {
+                return sibling;
+            }
+        }
+    }
+    return TXpNode();
+}
+
+void RemoveCharAlignment(TXpNode cell) {
+    const std::u16string align = cell.GetAttribute(u"align");
+    if (align == u"justify" || align == u"char") {
+        cell.RemoveAttribute(u"align");
+    }
+    cell.RemoveAttribute(u"char");
+    cell.RemoveAttribute(u"charoff");
+}
+
+} // namespace
+
+TTestParserObj::TTestParserObj() {
+    RegisterQuestionKinds();
+    XpObjModel1.SetRaiseErrors(true);
+    // Text reaches the readers as written; they normalise where they need to.
+    XpObjModel1.SetNormalizeData(false);
+    XpObjModel1.SetOutCharSet(ceUTF8);
+    XpObjModel1.SetWriteUTF8Signature(true);
+    XpObjModel1.OnDTDRequest = [this](const std::string& systemId) {
+        std::u16string location = Utf8ToUtf16(systemId);
+        XpObjModel1DTDExternal(location);
+        return Utf16ToUtf8(location);
+    };
+    XpObjModel1.OnInvalidDocument = [this](int code, TXpNode node, bool& stop) {
+        XpObjModel1InvalidDocument(code, node, stop);
+    };
+}
+
+void TTestParserObj::ParseTest(TMemoryStream& stream, TTestDoc& testDoc, std::string& encoding) {
+    TestDoc = &testDoc;
+    XpObjModel1.LoadStream(stream); // raises on failure
+    // Question, answer and message texts are taken as XML text; Cyrillic must stay readable.
+    XpObjModel1.SetKeepCharacters(true);
+    encoding = Utf16ToUtf8(XpCharEncodingName(XpObjModel1.InCharSet()));
+    const TXpNode root = XpObjModel1.DocumentElement();
+    if (root) {
+        NormalizeTables(root);
+    }
+    ErrorText.clear();
+    if (!XpObjModel1.ValidateDocument()) {
+        throw Exception(ErrorText);
+    }
+    ReadTestElement(root);
+}
+
+void TTestParserObj::XpObjModel1DTDExternal(std::u16string& location) {
+    const std::string systemId = Utf16ToUtf8(location);
+    const size_t delimiter = systemId.find_last_of("\\:");
+    const std::u16string name =
+        Utf8ToUtf16(delimiter == std::string::npos ? systemId : systemId.substr(delimiter + 1));
+    std::u16string chosen = u"XTF_v1p0.dtd";
+    if (SameTextW(name, u"XTF_v1p1.dtd")) {
+        chosen = u"XTF_v1p1.dtd";
+    }
+    if (SameTextW(name, u"XTF_v1p2.dtd")) {
+        chosen = u"XTF_v1p2.dtd";
+    }
+    EnterProgramFolder();
+    if (OnDTDRequest) {
+        OnDTDRequest(*this, chosen);
+        location = chosen;
+        return;
+    }
+    const std::filesystem::path path =
+        std::filesystem::current_path() / FallbackDtdFolder / Utf16ToUtf8(chosen);
+    location = Utf8ToUtf16(path.lexically_normal().string());
+}
+
+void TTestParserObj::XpObjModel1InvalidDocument(int code, TXpNode node, bool& stop) {
+    ErrorText = ValidationMessage(code, node);
+    stop = true;
+}
+
+std::string TTestParserObj::ValidationMessage(int code, TXpNode node) {
+    const char* format = ValidationFormat(code);
+    if (format == nullptr) {
+        // Problems without a node (the standalone check) name an empty node.
+        return "Unknown validation error " + std::to_string(code) + ", node '" + NodeNameOf(node) +
+               "'";
+    }
+    return FormatMessage(format, NodeNameOf(node), node ? NodeNameOf(node.ParentNode()) : "");
+}
+
+void TTestParserObj::NormalizeTables(TXpNode root) {
+    // One walk over the elements instead of a search per element name: the tree of a large
+    // test is big, and each pass over it costs as much as the rest of the reading.
+    std::vector<TXpNode> captions;
+    for (TXpNode node = NextElement(root, root); node; node = NextElement(node, root)) {
+        const std::u16string name = node.NodeName();
+        if (name == u"caption" && !(node.ParentNode() == root) &&
+            node.ParentNode().NodeName() == u"table") {
+            captions.push_back(node);
+        } else if (name == u"tr") {
+            RemoveCharAlignment(node);
+            if (node.GetAttribute(u"valign") == u"baseline") {
+                node.RemoveAttribute(u"valign");
+            }
+        } else if (name == u"td") {
+            RemoveCharAlignment(node);
+            if (node.GetAttribute(u"valign") == u"baseline") {
+                node.SetAttribute(u"valign", u"top");
+            }
+        }
+    }
+    // Taken out after the walk, which must not step into a released node.
+    for (const TXpNode caption : captions) {
+        caption.ParentNode().RemoveChild(caption); // the returned owner releases it
+    }
+}
+
+void TTestParserObj::ReadTestElement(TXpNode element) {
+    QuestionsNode = SelectorNode = MessagesNode = TXpNode();
+    QuestionRefIndex.reset();
+    for (TXpNode child = element.FirstChild(); child; child = child.NextSibling()) {
+        if (!child.IsElement()) {
+            continue;
+        }
+        const std::u16string name = child.NodeName();
+        if (name == u"name") {
+            TestDoc->Name = child.GetSpacedText();
+        } else if (name == u"author") {
+            TestDoc->Author = child.GetSpacedText();
+        } else if (name == u"abstract") {
+            child.Normalize(false);
+            const std::u16string text = NormalizeSpaces(child.GetSpacedText());
+            TWideStrings& abstract = TestDoc->GetAbstract();
+            abstract.clear();
+            if (!text.empty()) {
+                abstract.push_back(text);
+            }
+        } else if (name == u"selector") {
+            SelectorNode = child;
+        } else if (name == u"messages") {
+            MessagesNode = child;
+        } else if (name == u"questions") {
+            QuestionsNode = child;
+        }
+    }
+    // Fixed order: pools and messages refer to questions, section messages to sections.
+    if (QuestionsNode) {
+        ReadQuestions();
+    }
+    if (SelectorNode) {
+        ReadSelector();
+    }
+    if (MessagesNode) {
+        ReadMessages();
+    }
+}
+
+std::unique_ptr<TMarkProfile> TTestParserObj::ParseMarkProfile(TXpNode element) const {
+    return stellik::ParseMarkProfile(element);
+}
+
+const TQuestionRefIndex& TTestParserObj::QuestionRefs() {
+    if (!QuestionRefIndex) {
+        QuestionRefIndex.emplace(TestDoc->Questions);
+    }
+    return *QuestionRefIndex;
+}
+
+} // namespace stellik
