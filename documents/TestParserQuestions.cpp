@@ -34,8 +34,8 @@ int RatingOf(TXpNode attribute, TXpNode element) {
     return *value;
 }
 
-// A value inside a double-quoted attribute of the content text.
-std::u16string EscapeAttribute(std::u16string_view value) {
+// Markup escaping of the content text; quote replaces '"' when given (attribute values).
+std::u16string EscapeMarkup(std::u16string_view value, std::u16string_view quote = {}) {
     std::u16string text;
     text.reserve(value.size());
     for (const char16_t c : value) {
@@ -50,29 +50,11 @@ std::u16string EscapeAttribute(std::u16string_view value) {
             text += u"&gt;";
             break;
         case u'"':
-            text += u"&#34;";
-            break;
-        default:
-            text += c;
-        }
-    }
-    return text;
-}
-
-std::u16string EscapeText(std::u16string_view value) {
-    std::u16string text;
-    text.reserve(value.size());
-    for (const char16_t c : value) {
-        switch (c) {
-        case u'&':
-            text += u"&amp;";
-            break;
-        case u'<':
-            text += u"&lt;";
-            break;
-        case u'>':
-            text += u"&gt;";
-            break;
+            if (!quote.empty()) {
+                text += quote;
+                break;
+            }
+            [[fallthrough]];
         default:
             text += c;
         }
@@ -152,11 +134,11 @@ std::u16string TTestParserObj::MakeContentPiece(TXpNode node) {
         return NormalizeSpaces(node.GetXmlText());
     case TXpNodeType::CDataSection:
         // Its text, escaped as a text node's would be, so the content stays plain markup.
-        return NormalizeSpaces(EscapeText(node.NodeValue()));
+        return NormalizeSpaces(EscapeMarkup(node.NodeValue()));
     case TXpNodeType::Element: {
         std::u16string piece = u"<" + node.NodeName();
         for (const TXpNode attribute : node.Attributes()) {
-            piece += u" " + attribute.NodeName() + u"=\"" + EscapeAttribute(attribute.NodeValue()) +
+            piece += u" " + attribute.NodeName() + u"=\"" + EscapeMarkup(attribute.NodeValue(), u"&#34;") +
                      u"\"";
         }
         piece += node.HasChildNodes() ? u">" : u"/>";

@@ -47,22 +47,6 @@ bool IsElementNamed(TXpNode node, std::u16string_view name) {
 
 } // namespace
 
-int TSOElementList::Add(std::unique_ptr<TSOSetElement> element) {
-    Items.push_back(std::move(element));
-    return Count() - 1;
-}
-
-TSOSetElement& TSOElementList::GetItem(int index) const {
-    if (index < 0 || index >= Count()) {
-        ThrowListIndexError(index);
-    }
-    return *Items[static_cast<size_t>(index)];
-}
-
-void TSOElementList::Clear() {
-    Items.clear();
-}
-
 TSOSetElement& TSOViewSettings::AddElement(const std::u16string& name,
                                            const std::u16string& caption) {
     auto element = std::make_unique<TSOSetElement>();
@@ -72,14 +56,14 @@ TSOSetElement& TSOViewSettings::AddElement(const std::u16string& name,
 }
 
 void TSOViewSettings::LoadFlags(TXpNode element) {
-    for (int i = 0; i < Elements.Count(); ++i) {
+    for (int i = 0; i < Elements.GetCount(); ++i) {
         TSOSetElement& flag = Elements.GetItem(i);
         flag.Enabled = element.SelectBoolean(flag.Name);
     }
 }
 
 void TSOViewSettings::WriteParams(std::vector<std::string>& params) const {
-    for (int i = 0; i < Elements.Count(); ++i) {
+    for (int i = 0; i < Elements.GetCount(); ++i) {
         const TSOSetElement& flag = Elements.GetItem(i);
         params.push_back(Utf16ToUtf8(flag.Name) + (flag.Enabled ? "=1" : "=0"));
     }

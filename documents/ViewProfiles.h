@@ -4,6 +4,7 @@
 // names of the page stylesheet, so both sides must spell them alike.
 #pragma once
 
+#include "model/OwnedList.h"
 #include "xml/XpNode.h"
 
 #include <cstdint>
@@ -22,16 +23,7 @@ public:
 };
 
 // An ordered list that owns its flags.
-class TSOElementList {
-public:
-    int Add(std::unique_ptr<TSOSetElement> element); // returns the new index
-    int Count() const { return static_cast<int>(Items.size()); }
-    TSOSetElement& GetItem(int index) const; // list index error outside the list
-    void Clear();
-
-private:
-    std::vector<std::unique_ptr<TSOSetElement>> Items;
-};
+class TSOElementList : public TOwnedList<TSOSetElement> {};
 
 // One flag set; its order is the order of the parameter lines.
 class TSOViewSettings {

@@ -16,20 +16,4 @@ bool TAnswer::HasText() const {
     });
 }
 
-int TAnswerList::Add(std::unique_ptr<TAnswer> answer) {
-    Items.push_back(std::move(answer));
-    return GetCount() - 1;
-}
-
-TAnswer& TAnswerList::GetItem(int index) const {
-    if (index < 0 || index >= GetCount()) {
-        ThrowListIndexError(index);
-    }
-    return *Items[static_cast<size_t>(index)];
-}
-
-void TAnswerList::Clear() {
-    Items.clear();
-}
-
 } // namespace stellik

@@ -1,6 +1,8 @@
 // model/Answers.h -- one answer of a question and the list that owns them
 #pragma once
 
+#include "model/OwnedList.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,15 +28,6 @@ public:
     std::u16string Right; // the right-answer specification as written
 };
 
-class TAnswerList {
-public:
-    int Add(std::unique_ptr<TAnswer> answer); // returns the new index
-    int GetCount() const { return static_cast<int>(Items.size()); }
-    TAnswer& GetItem(int index) const; // list index error outside 0..Count-1
-    void Clear();
-
-private:
-    std::vector<std::unique_ptr<TAnswer>> Items;
-};
+class TAnswerList : public TOwnedList<TAnswer> {};
 
 } // namespace stellik

@@ -30,20 +30,4 @@ std::u16string TMarkProfile::GetMark(int percent) const {
     return *best;
 }
 
-int TMarkProfileList::Add(std::unique_ptr<TMarkProfile> profile) {
-    Items.push_back(std::move(profile));
-    return GetCount() - 1;
-}
-
-void TMarkProfileList::Clear() {
-    Items.clear();
-}
-
-TMarkProfile& TMarkProfileList::GetItem(int index) const {
-    if (index < 0 || index >= GetCount()) {
-        ThrowListIndexError(index);
-    }
-    return *Items[static_cast<size_t>(index)];
-}
-
 } // namespace stellik

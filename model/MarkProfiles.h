@@ -1,6 +1,8 @@
 // model/MarkProfiles.h -- percent thresholds that give a mark text
 #pragma once
 
+#include "model/OwnedList.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,15 +34,6 @@ public:
     TMarkElementList Elements;
 };
 
-class TMarkProfileList {
-public:
-    int Add(std::unique_ptr<TMarkProfile> profile);
-    void Clear();
-    int GetCount() const { return static_cast<int>(Items.size()); }
-    TMarkProfile& GetItem(int index) const;
-
-private:
-    std::vector<std::unique_ptr<TMarkProfile>> Items;
-};
+class TMarkProfileList : public TOwnedList<TMarkProfile> {};
 
 } // namespace stellik

@@ -45,34 +45,11 @@ void TTestMessage::Write(TWideStrings& lines) const {
     lines.insert(lines.end(), {u"<message-out>", Text, u"</message-out>"});
 }
 
-int TMessagesList::Add(std::unique_ptr<TTestMessage> message) {
-    Items.push_back(std::move(message));
-    return GetCount() - 1;
-}
-
-void TMessagesList::Insert(int index, std::unique_ptr<TTestMessage> message) {
-    if (index < 0 || index > GetCount()) {
-        ThrowListIndexError(index);
-    }
-    Items.insert(Items.begin() + index, std::move(message));
-}
-
-void TMessagesList::Clear() {
-    Items.clear();
-}
-
-TTestMessage& TMessagesList::GetItem(int index) const {
-    if (index < 0 || index >= GetCount()) {
-        ThrowListIndexError(index);
-    }
-    return *Items[static_cast<std::size_t>(index)];
-}
-
 TTestMessage* TMessagesList::FindBest(const TTestObject& obj) const {
     // A score of 2 is the least that counts; "at least" lets the later of equals win.
     int best = 2;
     TTestMessage* chosen = nullptr;
-    for (const auto& message : Items) {
+    for (const auto& message : *this) {
         const int score = message->Score(obj);
         if (score >= best) {
             best = score;

@@ -3,6 +3,7 @@
 
 #include "model/IntegerList.h"
 #include "model/Lines.h"
+#include "model/OwnedList.h"
 
 #include <memory>
 #include <string>
@@ -29,18 +30,10 @@ public:
     TTestDoc* Owner = nullptr; // not owned
 };
 
-class TMessagesList {
+class TMessagesList : public TOwnedList<TTestMessage> {
 public:
-    int Add(std::unique_ptr<TTestMessage> message);
-    void Insert(int index, std::unique_ptr<TTestMessage> message); // 0..Count, else index error
-    void Clear();
-    int GetCount() const { return static_cast<int>(Items.size()); }
-    TTestMessage& GetItem(int index) const;
     // The highest score of at least 2 wins; of equal scores the later message.
     TTestMessage* FindBest(const TTestObject& obj) const;
-
-private:
-    std::vector<std::unique_ptr<TTestMessage>> Items;
 };
 
 } // namespace stellik

@@ -1,7 +1,9 @@
 // model/QuestionList.h -- the test's questions in document order, owned
 #pragma once
 
+#include "model/OwnedList.h"
 #include "model/Question.h"
+#include "platform/Unicode.h"
 
 #include <memory>
 #include <string_view>
@@ -9,22 +11,11 @@
 
 namespace stellik {
 
-class TQuestionList {
+class TQuestionList : public TOwnedList<TQuestion> {
 public:
-    int Add(std::unique_ptr<TQuestion> question); // returns the new index
-    void Insert(int index, std::unique_ptr<TQuestion> question); // 0..Count, else index error
-    void Move(int curIndex, int newIndex);
-    void Delete(int index);
-    void Clear();
-    int GetCount() const { return static_cast<int>(Items.size()); }
-    TQuestion& GetItem(int index) const; // list index error outside 0..Count-1
-
     // A reference that converts to an integer is a 1-based position (-1 when out of range,
     // never an identifier search); anything else is matched exactly against the Ids.
-    int IndexOfRef(std::string_view ref) const;
-
-private:
-    std::vector<std::unique_ptr<TQuestion>> Items;
+    int IndexOfRef(std::string_view ref) const { return IndexOfRefIn(Utf8ToUtf16(ref)); }
 };
 
 // Not owning: a section's selection for the run.

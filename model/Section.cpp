@@ -165,40 +165,4 @@ void TSection::WriteOwnSummary(TWideStrings& lines) const {
                   u"</questions>"});
 }
 
-int TSectionList::Add(std::unique_ptr<TSection> section) {
-    Items.push_back(std::move(section));
-    return GetCount() - 1;
-}
-
-void TSectionList::Insert(int index, std::unique_ptr<TSection> section) {
-    if (index < 0 || index > GetCount()) {
-        ThrowListIndexError(index);
-    }
-    Items.insert(Items.begin() + index, std::move(section));
-}
-
-void TSectionList::Clear() {
-    Items.clear();
-}
-
-TSection& TSectionList::GetItem(int index) const {
-    if (index < 0 || index >= GetCount()) {
-        ThrowListIndexError(index);
-    }
-    return *Items[static_cast<std::size_t>(index)];
-}
-
-int TSectionList::IndexOfRef(std::u16string_view ref) const {
-    // A number is a 1-based position, never an identifier, even when out of range.
-    if (const auto number = TryStrToInt(ref)) {
-        return *number >= 1 && *number <= GetCount() ? *number - 1 : -1;
-    }
-    for (int i = 0; i < GetCount(); ++i) {
-        if (Items[static_cast<std::size_t>(i)]->Id == ref) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 } // namespace stellik

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/IntegerList.h"
+#include "model/OwnedList.h"
 #include "model/QuestionList.h"
 #include "model/TestObject.h"
 
@@ -42,17 +43,10 @@ private:
     void Rebuild();
 };
 
-class TSectionList {
+class TSectionList : public TOwnedList<TSection> {
 public:
-    int Add(std::unique_ptr<TSection> section);
-    void Insert(int index, std::unique_ptr<TSection> section); // 0..Count, else index error
-    void Clear();
-    int GetCount() const { return static_cast<int>(Items.size()); }
-    TSection& GetItem(int index) const; // list index error outside 0..Count-1
-    int IndexOfRef(std::u16string_view ref) const; // as TQuestionList::IndexOfRef
-
-private:
-    std::vector<std::unique_ptr<TSection>> Items;
+    // A 1-based position when ref converts to an integer, else the first exact Id match.
+    int IndexOfRef(std::u16string_view ref) const { return IndexOfRefIn(ref); }
 };
 
 } // namespace stellik

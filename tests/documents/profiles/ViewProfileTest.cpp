@@ -73,7 +73,7 @@ void ExpectDefaults(const TViewProfile& profile) {
 TEST(ViewProfile, DefaultsAndCaptions) {
     TViewProfile profile;
     ExpectDefaults(profile);
-    EXPECT_EQ(profile.RepSettings.GetElements().Count(), 9);
+    EXPECT_EQ(profile.RepSettings.GetElements().GetCount(), 9);
     const TSOSetElement& first = profile.RunSettings.GetElements().GetItem(0);
     EXPECT_EQ(first.Caption, u"Выводить название секции");
     const TSOSetElement& insectMark = profile.RepSettings.GetElements().GetItem(7);

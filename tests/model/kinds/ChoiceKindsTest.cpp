@@ -49,7 +49,8 @@ TEST(MultipleChoice, RightOnlyForExactlyTheWantedSet) {
     auto question = MakeQuestion<TCheckQuest>({{3, ""}, {0, "y"}, {0, ""}}, 6);
     for (int chosen = 0; chosen < 8; ++chosen) {
         for (int i = 0; i < 3; ++i) {
-            question->Answers.GetItem(i).Value = (chosen >> i) & 1 ? u"1" : u"";
+            const std::u16string value = (chosen >> i) & 1 ? u"1" : u"";
+            question->Answers.GetItem(i).Value = value;
         }
         SCOPED_TRACE(chosen);
         Expect(question->CalcRating(), chosen == 0b011 ? 6 : 0, chosen != 0);
