@@ -53,7 +53,7 @@ public:
     TIntegerList Order; // display order: positions in Answers, rebuilt by Reset
     int Number = 0;
     uint8_t TextPos = 2; // 2 text before the answer box, 3 after it
-    uint8_t Layout = 0;  // 0/1 horizontal, 2/3 vertical; odd puts the text before the field
+    uint8_t Layout = 0;  // below 2 horizontal, else vertical; all but 0 and 2 put the text first
     bool Selected = false;
     bool ShowRight = false;
     int QuestionPoints = -1; // -1: points per answer

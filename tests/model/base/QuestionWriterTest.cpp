@@ -91,7 +91,7 @@ TEST(QuestionWriter, LayoutChoosesBoxAndLineOrderAndOtherTextPositionsWriteNoTex
         u"<answ-input type=\"single\" owner-id=\"0\" id=\"0\" number=\"1\"/>";
     for (const TCase c : {TCase{0, u"horizontal", true}, TCase{1, u"horizontal", false},
                           TCase{2, u"vertical", true}, TCase{3, u"vertical", false},
-                          TCase{7, u"vertical", false}}) {
+                          TCase{4, u"vertical", false}, TCase{7, u"vertical", false}}) {
         TSampleQuest q;
         q.Answer(u"t");
         q.Reset();
