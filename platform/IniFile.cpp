@@ -4,11 +4,8 @@
 
 #include <glib.h>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <memory>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace stellik {
@@ -29,15 +26,6 @@ struct ErrorFree {
     void operator()(GError* error) const noexcept { g_error_free(error); }
 };
 using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
-
-struct FdClose {
-    int Fd;
-    ~FdClose() {
-        if (Fd >= 0) {
-            close(Fd);
-        }
-    }
-};
 
 enum class TLoadResult { Loaded, Missing, Failed };
 
@@ -75,26 +63,11 @@ bool IsIniName(std::string_view name, bool isKey) {
     return !isKey || (name.front() != ' ' && name.back() != ' ');
 }
 
-// Written in place rather than replaced, so that the file's permissions and links hold.
+// Written to a temporary file and renamed over the old one, so an interrupted write (a full
+// disk, a crash) never leaves a cut-off file that could no longer be read or rewritten.
 bool WriteWholeFile(const std::string& path, const char* data, size_t size) {
-    FdClose file{open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)};
-    if (file.Fd < 0) {
-        return false;
-    }
-    while (size > 0) {
-        const ssize_t n = write(file.Fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    const int fd = file.Fd;
-    file.Fd = -1;
-    return close(fd) == 0;
+    return g_file_set_contents_full(path.c_str(), data, static_cast<gssize>(size),
+                                    G_FILE_SET_CONTENTS_CONSISTENT, 0666, nullptr) != FALSE;
 }
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
