@@ -82,9 +82,11 @@ const char* ValidationFormat(int code) {
     }
 }
 
-// The next element of the subtree under root in document order, or null at its end.
-TXpNode NextElement(TXpNode node, TXpNode root) {
-    for (TXpNode child = node.FirstChild(); child; child = child.NextSibling()) {
+// The next element of the subtree under root in document order, or null at its end; with
+// descend false the walk steps over node's own subtree.
+TXpNode NextElement(TXpNode node, TXpNode root, bool descend = true) {
+    for (TXpNode child = descend ? node.FirstChild() : TXpNode(); child;
+         child = child.NextSibling()) {
         if (child.IsElement()) {
             return child;
         }
@@ -186,11 +188,16 @@ void TTestParserObj::NormalizeTables(TXpNode root) {
     // One walk over the elements instead of a search per element name: the tree of a large
     // test is big, and each pass over it costs as much as the rest of the reading.
     std::vector<TXpNode> captions;
-    for (TXpNode node = NextElement(root, root); node; node = NextElement(node, root)) {
+    bool descend = true;
+    for (TXpNode node = NextElement(root, root); node; node = NextElement(node, root, descend)) {
+        descend = true;
         const std::u16string name = node.NodeName();
         if (name == u"caption" && !(node.ParentNode() == root) &&
             node.ParentNode().NodeName() == u"table") {
             captions.push_back(node);
+            // Whatever the caption holds goes with it: a caption nested in it must not be
+            // taken out a second time from a subtree already released.
+            descend = false;
         } else if (name == u"tr") {
             RemoveCharAlignment(node);
             if (node.GetAttribute(u"valign") == u"baseline") {

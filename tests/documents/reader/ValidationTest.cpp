@@ -113,6 +113,13 @@ TEST(Validation, TableMarkupOutsideTheDtdIsTakenOutFirst) {
     EXPECT_THAT(text, HasSubstr("valign=\"top\""));
     EXPECT_THAT(text, HasSubstr("align=\"center\" valign=\"middle\""));
 
+    // A caption holding a table with a caption of its own goes as one piece.
+    TReaderKit nested;
+    nested.Read(QuestionsXml("<single><table><caption>c<table><caption>d</caption><tr><td>z</td>"
+                             "</tr></table></caption><tr><td>x</td></tr></table></single>"));
+    EXPECT_EQ(Utf16ToUtf8(nested.Doc.Questions.GetItem(0).Content.GetText()),
+              "<table><tr><td rowspan=\"1\" colspan=\"1\">x</td></tr></table>");
+
     // Only the exact values are taken out; another letter case stays and fails validation.
     EXPECT_EQ(TReaderKit().Error(QuestionsXml(
                   "<single><table><tr><td align=\"Justify\">x</td></tr></table></single>")),
