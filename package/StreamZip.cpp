@@ -9,6 +9,9 @@ namespace stellik {
 
 namespace {
 
+// zlib's normal level; the library's own default is its maximum.
+constexpr zip_uint32_t NormalDeflateLevel = 6;
+
 // End-of-central-directory record of an archive without members.
 constexpr std::array<uint8_t, 22> EmptyArchive{0x50, 0x4B, 0x05, 0x06};
 
@@ -88,7 +91,9 @@ void TStreamZip::DoInsertFromStream(const std::string& name, TMemoryStream* inSt
     }
     const std::string_view content = inStream->Remaining();
     std::vector<uint8_t> archive;
-    if (!BuildWithMember(name, content, ZIP_CM_DEFAULT, archive)) {
+    // Deflate whatever has content; an empty source is stored.
+    const zip_int32_t method = content.empty() ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
+    if (!BuildWithMember(name, content, method, archive)) {
         return;
     }
     *ArchiveStream = TMemoryStream(std::move(archive));
@@ -118,14 +123,16 @@ bool TStreamZip::BuildWithMember(const std::string& name, std::string_view conte
         zip_source_free(member);
         ThrowZipError(zip_get_error(archive.get()));
     }
-    if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index), method, 0) != 0 ||
+    if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index), method,
+                                 method == ZIP_CM_STORE ? 0 : NormalDeflateLevel) != 0 ||
         zip_close(archive.get()) != 0) {
         ThrowZipError(zip_get_error(archive.get()));
     }
     archive.release(); // zip_close freed it
     result = ReadSource(source.get());
-    // The library stores small incompressible data by itself but keeps a longer stream
-    // deflated even when it grew: such a member is written again, stored.
+    // Asked to deflate, the library keeps the member deflated even when it grew: such a
+    // member is written again, stored. (Left to its own choice it would also store a small
+    // member that deflates to exactly its size, which stays deflated here.)
     if (method != ZIP_CM_STORE && DeflatedLarger(result, static_cast<zip_uint64_t>(index))) {
         return BuildWithMember(name, content, ZIP_CM_STORE, result);
     }

@@ -100,16 +100,18 @@ TEST(StreamZip, EachMemberIsStoredOrDeflatedByWhatIsSmaller) {
     TMemoryStream few("xq");
     TMemoryStream random = StreamOf(noise);
     TMemoryStream tail("skipped:kept");
-    tail.SetPosition(8); // the source is read from its position
+    tail.SetPosition(8);               // the source is read from its position
+    TMemoryStream even("babaabbbaba"); // deflates to exactly its own 11 bytes
     writer.AddFromStream("empty", &empty);
     writer.AddFromStream("same", &same);
     writer.AddFromStream("few", &few);
     writer.AddFromStream("random", &random);
     writer.AddFromStream("tail", &tail);
+    writer.AddFromStream("even", &even);
     writer.Close();
 
     const auto members = Members(archive);
-    ASSERT_EQ(members.size(), 5u);
+    ASSERT_EQ(members.size(), 6u);
     EXPECT_EQ(members[0].Method, ZIP_CM_STORE);
     EXPECT_EQ(members[0].Size, 0u);
     EXPECT_EQ(members[1].Method, ZIP_CM_DEFLATE);
@@ -120,6 +122,15 @@ TEST(StreamZip, EachMemberIsStoredOrDeflatedByWhatIsSmaller) {
     EXPECT_EQ(Extract(archive, "random"), std::string(noise.begin(), noise.end()));
     EXPECT_EQ(Extract(archive, "tail"), "kept");
     EXPECT_EQ(Extract(archive, "empty"), "");
+    // Only a member that grew is stored: one that did not shrink stays deflated.
+    EXPECT_EQ(members[5].Method, ZIP_CM_DEFLATE);
+    EXPECT_EQ(members[5].CompressedSize, 11u);
+    EXPECT_EQ(Extract(archive, "even"), "babaabbbaba");
+
+    // Deflated at the normal level: bits 1 and 2 of the member's flags are clear.
+    const TMemoryStream single = Archive({{"same", std::string(1000, 'a')}});
+    ASSERT_EQ(Members(single)[0].Method, ZIP_CM_DEFLATE);
+    EXPECT_EQ(single.GetMemory()[6] & 0x06, 0);
 }
 
 TEST(StreamZip, DuplicatesAndNilStreamsAddNothing) {
