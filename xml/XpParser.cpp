@@ -56,7 +56,10 @@ std::string TrimMessage(const char* message) {
     return text;
 }
 
-void Record(TParseState& state, std::string reason, int line, int column, bool fatal) {
+// withPlace: the message itself names the line and position (the libxml2 messages); the
+// layer's own declaration messages keep their exact text and carry the place alongside only.
+void Record(TParseState& state, std::string reason, int line, int column, bool fatal,
+            bool withPlace = true) {
     if (!state.Reason.empty() && (state.HaveFatal || !fatal)) {
         return; // the first error counts; a fatal one beats earlier recoverable ones
     }
@@ -65,7 +68,7 @@ void Record(TParseState& state, std::string reason, int line, int column, bool f
     state.Line = line;
     state.Column = column;
     state.Error = state.Reason;
-    if (line > 0) {
+    if (line > 0 && withPlace) {
         state.Error +=
             " (line " + std::to_string(line) + ", position " + std::to_string(column) + ")";
     }
@@ -85,11 +88,13 @@ void OnError(void* ctx, xmlError* error) {
         return;
     }
     std::string reason = TrimMessage(error->message);
-    if (error->code == XML_ERR_RESERVED_XML_NAME &&
-        reason.rfind("XML declaration allowed", 0) == 0) {
+    const bool misplacedDeclaration =
+        error->code == XML_ERR_RESERVED_XML_NAME && reason.rfind("XML declaration allowed", 0) == 0;
+    if (misplacedDeclaration) {
         reason = "The XML declaration must appear before the first element";
     }
-    Record(*state, std::move(reason), error->line, error->int2, error->level == XML_ERR_FATAL);
+    Record(*state, std::move(reason), error->line, error->int2, error->level == XML_ERR_FATAL,
+           !misplacedDeclaration);
 }
 
 xmlParserInputPtr GuardedLoader(const char* url, const char* id, xmlParserCtxtPtr ctxt) {
@@ -313,6 +318,9 @@ TXpParseOutcome XpParseUtf8(const std::string& utf8,
     xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_DTDLOAD |
                                       XML_PARSE_IGNORE_ENC | XML_PARSE_NODICT | XML_PARSE_SAX1 |
                                       XML_PARSE_NOWARNING);
+    // The text is UTF-8 by construction: an encoding already named keeps libxml2 from guessing
+    // another one (UCS-4, EBCDIC) from the first bytes, which the layer's detection never does.
+    ctxt->encoding = xmlStrdup(ToXmlChar("UTF-8"));
     ctxt->_private = &state;
     // With SAX1 libxml2 skips the context's own structured error callback, so the errors are
     // caught by the thread's handler while this parse runs.
