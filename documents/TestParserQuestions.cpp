@@ -138,8 +138,8 @@ std::u16string TTestParserObj::MakeContentPiece(TXpNode node) {
     case TXpNodeType::Element: {
         std::u16string piece = u"<" + node.NodeName();
         for (const TXpNode attribute : node.Attributes()) {
-            piece += u" " + attribute.NodeName() + u"=\"" + EscapeMarkup(attribute.NodeValue(), u"&#34;") +
-                     u"\"";
+            piece += u" " + attribute.NodeName() + u"=\"" +
+                     EscapeMarkup(attribute.NodeValue(), u"&#34;") + u"\"";
         }
         piece += node.HasChildNodes() ? u">" : u"/>";
         return piece;

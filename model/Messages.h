@@ -24,9 +24,9 @@ public:
     void Write(TWideStrings& lines) const; // "<message-out>", Text unescaped, "</message-out>"
 
     TTargetClass TargetClass = TTargetClass::None;
-    std::u16string Text; // XML markup
-    TIntegerList Ids;    // positions; empty = every object of the kind
-    TIntegerList States; // result states; empty = every state
+    std::u16string Text;       // XML markup
+    TIntegerList Ids;          // positions; empty = every object of the kind
+    TIntegerList States;       // result states; empty = every state
     TTestDoc* Owner = nullptr; // not owned
 };
 

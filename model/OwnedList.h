@@ -12,8 +12,7 @@
 namespace stellik {
 
 // Positions outside the list raise the runtime's list index error and change nothing.
-template <typename T>
-class TOwnedList {
+template <typename T> class TOwnedList {
 public:
     int Add(std::unique_ptr<T> item) {
         Items.push_back(std::move(item));

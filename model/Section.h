@@ -22,8 +22,8 @@ public:
     int Reset() override;
     void WriteOwnSummary(TWideStrings& lines) const override;
 
-    void SetLevel(int level);           // -1 becomes 0; rebuilds when the level changes
-    int PlannedCount(int level) const;  // AllCount plus the effective count of that level's pool
+    void SetLevel(int level);          // -1 becomes 0; rebuilds when the level changes
+    int PlannedCount(int level) const; // AllCount plus the effective count of that level's pool
     int GetAnsweredCount() const { return AnsweredCount; }
     void WriteSectionStart(TWideStrings& lines) const;
     void WriteSectionEnd(TWideStrings& lines) const;

@@ -24,9 +24,9 @@ public:
     TTestObject(const TTestObject&) = delete;
     TTestObject& operator=(const TTestObject&) = delete;
 
-    int ResultState() const;  // 0 good (Rating = MaxRating), 1 middle (Rating <> 0), 2 bad
-    int ResetRating();        // Answered := False, Rating := 0, MaxRating := Reset()
-    void UpdateRating();      // Rating/Answered from CalcRating, then Percent and Mark
+    int ResultState() const; // 0 good (Rating = MaxRating), 1 middle (Rating <> 0), 2 bad
+    int ResetRating();       // Answered := False, Rating := 0, MaxRating := Reset()
+    void UpdateRating();     // Rating/Answered from CalcRating, then Percent and Mark
     void WriteSummary(TWideStrings& lines) const;
 
     virtual TPointsResult CalcRating() = 0;

@@ -2,8 +2,8 @@
 
 #include "package/Base64.h"
 #include "package/CryptManager.h"
-#include "xml/XpTextUtf8.h"
 #include "platform/Exception.h"
+#include "xml/XpTextUtf8.h"
 
 namespace stellik {
 

@@ -13,14 +13,16 @@ namespace stellik {
 namespace {
 
 int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
     return -1;
 }
 
-template <typename Char>
-std::optional<int> ParseInt(std::basic_string_view<Char> s) {
+template <typename Char> std::optional<int> ParseInt(std::basic_string_view<Char> s) {
     size_t i = 0;
     while (i < s.size() && s[i] == Char(' ')) {
         ++i;
@@ -64,8 +66,12 @@ std::optional<int> ParseInt(std::basic_string_view<Char> s) {
 
 } // namespace
 
-std::optional<int> TryStrToInt(std::string_view text) { return ParseInt(text); }
-std::optional<int> TryStrToInt(std::u16string_view text) { return ParseInt(text); }
+std::optional<int> TryStrToInt(std::string_view text) {
+    return ParseInt(text);
+}
+std::optional<int> TryStrToInt(std::u16string_view text) {
+    return ParseInt(text);
+}
 
 int StrToInt(std::string_view text) {
     if (auto v = TryStrToInt(text)) {

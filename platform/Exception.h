@@ -33,8 +33,9 @@ public:
     using Exception::Exception;
 };
 
-[[noreturn]] void ThrowListIndexError(long long index);        // "List index out of bounds (%d)"
-[[noreturn]] void ThrowInvalidInteger(const std::string& text); // "'%s' is not a valid integer value"
+[[noreturn]] void ThrowListIndexError(long long index); // "List index out of bounds (%d)"
+[[noreturn]] void
+ThrowInvalidInteger(const std::string& text); // "'%s' is not a valid integer value"
 [[noreturn]] void ThrowResourceNotFound(const std::string& name); // "Resource %s not found"
 
 } // namespace stellik

@@ -68,7 +68,8 @@ void TMemoryStream::SaveToFile(const std::string& path) const {
     if (!out) {
         throw Exception("Cannot create file \"" + path + "\"");
     }
-    out.write(reinterpret_cast<const char*>(Data.data()), static_cast<std::streamsize>(Data.size()));
+    out.write(reinterpret_cast<const char*>(Data.data()),
+              static_cast<std::streamsize>(Data.size()));
     if (!out) {
         throw Exception("Cannot write file \"" + path + "\"");
     }

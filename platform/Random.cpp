@@ -13,9 +13,13 @@ void TRandom::Randomize() {
     Seed = static_cast<uint32_t>(static_cast<uint64_t>(ticks));
 }
 
-void TRandom::SetSeed(uint32_t Value) { Seed = Value; }
+void TRandom::SetSeed(uint32_t Value) {
+    Seed = Value;
+}
 
-uint32_t TRandom::GetSeed() { return Seed; }
+uint32_t TRandom::GetSeed() {
+    return Seed;
+}
 
 int TRandom::Random(int N) {
     Seed = Seed * 134775813u + 1u;

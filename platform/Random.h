@@ -11,7 +11,7 @@ public:
     static void Randomize();            // reseed from the high-resolution clock
     static void SetSeed(uint32_t Seed); // for tests that need a fixed sequence
     static uint32_t GetSeed();
-    static int Random(int n);           // 0..N-1; 0 when N <= 0
+    static int Random(int n); // 0..N-1; 0 when N <= 0
 };
 
 } // namespace stellik

@@ -127,8 +127,10 @@ std::u16string UpperCase(std::u16string_view text) {
 int CompareTextW(std::u16string_view a, std::u16string_view b) {
     const std::string ua = Utf16ToUtf8(a);
     const std::string ub = Utf16ToUtf8(b);
-    const std::unique_ptr<char, GFreeDeleter> fa(g_utf8_casefold(ua.data(), static_cast<gssize>(ua.size())));
-    const std::unique_ptr<char, GFreeDeleter> fb(g_utf8_casefold(ub.data(), static_cast<gssize>(ub.size())));
+    const std::unique_ptr<char, GFreeDeleter> fa(
+        g_utf8_casefold(ua.data(), static_cast<gssize>(ua.size())));
+    const std::unique_ptr<char, GFreeDeleter> fb(
+        g_utf8_casefold(ub.data(), static_cast<gssize>(ub.size())));
     const int r = std::strcmp(fa.get(), fb.get());
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }

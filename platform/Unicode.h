@@ -11,7 +11,9 @@ std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 
 // Shorthand for literals in UTF-8 source files.
-inline std::u16string W(std::string_view utf8) { return Utf8ToUtf16(utf8); }
+inline std::u16string W(std::string_view utf8) {
+    return Utf8ToUtf16(utf8);
+}
 
 // Unicode upper-casing, character by character (Cyrillic included).
 std::u16string UpperCase(std::u16string_view text);

@@ -17,7 +17,9 @@ TEST(Unicode, RoundTripsAndReplacesMalformedInput) {
     const std::string text = "Тест ё 𝄞 abc";
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text);
     EXPECT_EQ(Utf8ToUtf16("𝄞").size(), 2u); // one surrogate pair
-    EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
+    EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                          "b"),
+              u"a\uFFFDb");
     EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD"); // overlong form
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
