@@ -34,34 +34,6 @@ int RatingOf(TXpNode attribute, TXpNode element) {
     return *value;
 }
 
-// Markup escaping of the content text; quote replaces '"' when given (attribute values).
-std::u16string EscapeMarkup(std::u16string_view value, std::u16string_view quote = {}) {
-    std::u16string text;
-    text.reserve(value.size());
-    for (const char16_t c : value) {
-        switch (c) {
-        case u'&':
-            text += u"&amp;";
-            break;
-        case u'<':
-            text += u"&lt;";
-            break;
-        case u'>':
-            text += u"&gt;";
-            break;
-        case u'"':
-            if (!quote.empty()) {
-                text += quote;
-                break;
-            }
-            [[fallthrough]];
-        default:
-            text += c;
-        }
-    }
-    return text;
-}
-
 } // namespace
 
 void TTestParserObj::ReadQuestions() {

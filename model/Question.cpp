@@ -151,13 +151,19 @@ void TQuestion::WriteQText(TWideStrings& list) const {
     list.insert(list.end(), {u"<q-text>", Content.GetText(), u"</q-text>"});
 }
 
-std::u16string TQuestion::GetAnswerInput(int answerIndex, int number) const {
-    std::u16string tag = u"<answ-input" + Attr(u"type", GetKindName()) +
+std::u16string TQuestion::GetAnswerTagHead(std::u16string_view tagName, int answerIndex,
+                                           int number) const {
+    std::u16string tag = u"<" + std::u16string(tagName) + Attr(u"type", GetKindName()) +
                          Attr(u"owner-id", IntToStrW(Index)) + Attr(u"id", IntToStrW(answerIndex)) +
                          Attr(u"number", IntToStrW(number));
     if (ShowRight) {
         tag += u" " + GetRightAttrs(answerIndex);
     }
+    return tag;
+}
+
+std::u16string TQuestion::GetAnswerInput(int answerIndex, int number) const {
+    std::u16string tag = GetAnswerTagHead(u"answ-input", answerIndex, number);
     TWideStrings attrs;
     if (GetInputAttrs(attrs)) {
         for (const std::u16string& line : attrs) {
@@ -183,12 +189,7 @@ std::u16string TQuestion::GetAnswerInput(int answerIndex, int number) const {
 }
 
 std::u16string TQuestion::GetAnswerOutput(int answerIndex, int number) const {
-    std::u16string tag = u"<answ-output" + Attr(u"type", GetKindName()) +
-                         Attr(u"owner-id", IntToStrW(Index)) + Attr(u"id", IntToStrW(answerIndex)) +
-                         Attr(u"number", IntToStrW(number));
-    if (ShowRight) {
-        tag += u" " + GetRightAttrs(answerIndex);
-    }
+    std::u16string tag = GetAnswerTagHead(u"answ-output", answerIndex, number);
     tag += u">" + XmlEscape(Answers.GetItem(answerIndex).Value) + u"</answ-output>";
     return tag;
 }

@@ -61,6 +61,8 @@ public:
 protected:
     void WriteQuestion(TWideStrings& list, bool asOutput) const;
     void WriteQText(TWideStrings& list) const;
+    // "<tagName" with type, owner-id, id, number and, with ShowRight, the right-answer attributes.
+    std::u16string GetAnswerTagHead(std::u16string_view tagName, int answerIndex, int number) const;
     std::u16string GetAnswerInput(int answerIndex, int number) const;
     std::u16string GetAnswerOutput(int answerIndex, int number) const;
     std::u16string GetRightAttrs(int answerIndex) const;

@@ -26,14 +26,11 @@ std::u16string NormalizeSpaces(std::u16string_view text) {
     return result;
 }
 
-std::u16string XmlEscape(std::u16string_view text) {
+std::u16string EscapeMarkup(std::u16string_view text, std::u16string_view quote) {
     std::u16string result;
     result.reserve(text.size());
     for (const char16_t c : text) {
         switch (c) {
-        case u'"':
-            result += u"&quot;";
-            break;
         case u'&':
             result += u"&amp;";
             break;
@@ -43,11 +40,21 @@ std::u16string XmlEscape(std::u16string_view text) {
         case u'>':
             result += u"&gt;";
             break;
+        case u'"':
+            if (!quote.empty()) {
+                result += quote;
+                break;
+            }
+            [[fallthrough]];
         default:
             result.push_back(c);
         }
     }
     return result;
+}
+
+std::u16string XmlEscape(std::u16string_view text) {
+    return EscapeMarkup(text, u"&quot;");
 }
 
 std::string RandomName() {

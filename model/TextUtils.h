@@ -12,6 +12,9 @@ std::u16string NormalizeSpaces(std::u16string_view text);
 // Replaces '"', '&', '<' and '>' by their entities; everything else is copied.
 std::u16string XmlEscape(std::u16string_view text);
 
+// Replaces '&', '<' and '>'; '"' by quote when quote is given, else it stays as it is.
+std::u16string EscapeMarkup(std::u16string_view text, std::u16string_view quote = {});
+
 // Eight random characters from "0"-"9" and "A"-"Z" (reseeds the process-wide generator).
 std::string RandomName();
 

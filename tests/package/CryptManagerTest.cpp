@@ -14,16 +14,6 @@
 namespace stellik::test {
 namespace {
 
-// Runs op and returns the message it threw ("" when it did not throw).
-std::string MessageOf(const std::function<void()>& op) {
-    try {
-        op();
-    } catch (const Exception& e) {
-        return e.GetMessage();
-    }
-    return "";
-}
-
 TMemoryStream PasswordStream(std::string_view password = Password) {
     return StreamOf(password);
 }

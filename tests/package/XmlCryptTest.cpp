@@ -16,15 +16,6 @@
 namespace stellik::test {
 namespace {
 
-std::string MessageOf(const std::function<void()>& op) {
-    try {
-        op();
-    } catch (const Exception& e) {
-        return e.GetMessage();
-    }
-    return "";
-}
-
 std::string PublicKeyText() {
     return Base64Encode(SharedKeys().PublicKeyBlob);
 }
