@@ -16,10 +16,6 @@ bool IsBlank(const TAnswer& answer) {
 
 } // namespace
 
-bool TBoxQuest::GetInputAttrs(TWideStrings& /*list*/) const {
-    return false;
-}
-
 bool TBoxQuest::GetInputContent(TWideStrings& list) const {
     for (int i = 0; i < Answers.GetCount(); ++i) {
         const std::u16string value = XmlEscape(Answers.GetItem(i).Right);
@@ -33,10 +29,6 @@ bool TBoxQuest::GetInputContent(TWideStrings& list) const {
         }
     }
     return true;
-}
-
-std::unique_ptr<TAnswer> TBoxQuest::CreateAnswer() const {
-    return std::make_unique<TAnswer>();
 }
 
 int TBoxQuest::GetMaxRating() const {

@@ -10,13 +10,13 @@ public:
     static constexpr int KindCode = 4;
     static std::unique_ptr<TQuestion> Create() { return std::make_unique<TBoxQuest>(); }
 
-    bool GetInputAttrs(TWideStrings& list) const override;
+    bool GetInputAttrs(TWideStrings& /*list*/) const override { return false; }
     // The question's right values, escaped, each once in the letter case it first appears
     // in, as "<value>", value, "</value>" lines; always True, also without answers.
     bool GetInputContent(TWideStrings& list) const override;
     std::u16string GetKindName() const override { return u"box"; }
     int GetKindCode() const override { return KindCode; }
-    std::unique_ptr<TAnswer> CreateAnswer() const override;
+    std::unique_ptr<TAnswer> CreateAnswer() const override { return std::make_unique<TAnswer>(); }
     int GetMaxRating() const override; // the sum of the answers' Points
     // Right when every box matches; a blank box leaves the question unanswered.
     TCheckResult Check() const override;

@@ -4,18 +4,6 @@
 
 namespace stellik {
 
-bool TCheckQuest::GetInputAttrs(TWideStrings& /*list*/) const {
-    return false;
-}
-
-bool TCheckQuest::GetInputContent(TWideStrings& /*list*/) const {
-    return false;
-}
-
-std::unique_ptr<TAnswer> TCheckQuest::CreateAnswer() const {
-    return std::make_unique<TAnswer>();
-}
-
 int TCheckQuest::GetMaxRating() const {
     return SumOfPoints(Answers);
 }

@@ -40,18 +40,6 @@ void TNumberAnswer::SetRight(const std::u16string& spec) {
     Max = ReadBound(text.substr(dots + 2));
 }
 
-bool TNumberQuest::GetInputAttrs(TWideStrings& /*list*/) const {
-    return false;
-}
-
-bool TNumberQuest::GetInputContent(TWideStrings& /*list*/) const {
-    return false;
-}
-
-std::unique_ptr<TAnswer> TNumberQuest::CreateAnswer() const {
-    return std::make_unique<TNumberAnswer>();
-}
-
 int TNumberQuest::GetMaxRating() const {
     return SumOfPoints(Answers);
 }

@@ -21,11 +21,13 @@ public:
     static constexpr int KindCode = 3;
     static std::unique_ptr<TQuestion> Create() { return std::make_unique<TNumberQuest>(); }
 
-    bool GetInputAttrs(TWideStrings& list) const override;
-    bool GetInputContent(TWideStrings& list) const override;
+    bool GetInputAttrs(TWideStrings& /*list*/) const override { return false; }
+    bool GetInputContent(TWideStrings& /*list*/) const override { return false; }
     std::u16string GetKindName() const override { return u"number"; }
     int GetKindCode() const override { return KindCode; }
-    std::unique_ptr<TAnswer> CreateAnswer() const override;
+    std::unique_ptr<TAnswer> CreateAnswer() const override {
+        return std::make_unique<TNumberAnswer>();
+    }
     int GetMaxRating() const override; // the sum of the answers' Points
     // Right when every value lies in its range; one field without a number leaves the whole
     // question unanswered.

@@ -4,18 +4,6 @@
 
 namespace stellik {
 
-bool TRadioQuest::GetInputAttrs(TWideStrings& /*list*/) const {
-    return false;
-}
-
-bool TRadioQuest::GetInputContent(TWideStrings& /*list*/) const {
-    return false;
-}
-
-std::unique_ptr<TAnswer> TRadioQuest::CreateAnswer() const {
-    return std::make_unique<TAnswer>();
-}
-
 int TRadioQuest::GetMaxRating() const {
     if (Answers.GetCount() == 0) {
         return 0;

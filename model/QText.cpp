@@ -9,18 +9,6 @@ void TTextAnswer::SetRight(const std::u16string& spec) {
     ParseMask(spec, Mask);
 }
 
-bool TTextQuest::GetInputAttrs(TWideStrings& /*list*/) const {
-    return false;
-}
-
-bool TTextQuest::GetInputContent(TWideStrings& /*list*/) const {
-    return false;
-}
-
-std::unique_ptr<TAnswer> TTextQuest::CreateAnswer() const {
-    return std::make_unique<TTextAnswer>();
-}
-
 int TTextQuest::GetMaxRating() const {
     return SumOfPoints(Answers);
 }

@@ -20,11 +20,13 @@ public:
     static constexpr int KindCode = 2;
     static std::unique_ptr<TQuestion> Create() { return std::make_unique<TTextQuest>(); }
 
-    bool GetInputAttrs(TWideStrings& list) const override;
-    bool GetInputContent(TWideStrings& list) const override;
+    bool GetInputAttrs(TWideStrings& /*list*/) const override { return false; }
+    bool GetInputContent(TWideStrings& /*list*/) const override { return false; }
     std::u16string GetKindName() const override { return u"text"; }
     int GetKindCode() const override { return KindCode; }
-    std::unique_ptr<TAnswer> CreateAnswer() const override;
+    std::unique_ptr<TAnswer> CreateAnswer() const override {
+        return std::make_unique<TTextAnswer>();
+    }
     int GetMaxRating() const override; // the sum of the answers' Points
     // Right when every text matches; one blank field leaves the question unanswered.
     TCheckResult Check() const override;
