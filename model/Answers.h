@@ -16,7 +16,7 @@ public:
     TAnswer(const TAnswer&) = delete;
     TAnswer& operator=(const TAnswer&) = delete;
 
-    // Stores spec in Right; kinds that parse the specification override it and call this.
+    // Stores spec in Right; kinds that parse the right answer override it and call this.
     virtual void SetRight(const std::u16string& spec);
     // True when Text holds a character other than TAB, LF, CR and SPACE.
     bool HasText() const;
@@ -25,7 +25,7 @@ public:
     std::u16string Text;  // XML markup prepared by the reader
     std::u16string Value; // the examinee's input
     bool Placed = false;
-    std::u16string Right; // the right-answer specification as written
+    std::u16string Right; // the right answer as the test document writes it
 };
 
 class TAnswerList : public TOwnedList<TAnswer> {};
