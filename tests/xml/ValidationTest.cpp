@@ -132,8 +132,10 @@ TEST(Validation, AFiveThousandQuestionTestLoadsAndValidatesQuickly) {
     ASSERT_TRUE(model.LoadBytes(doc));
     EXPECT_EQ(testing::Validate(model), None);
     EXPECT_EQ(model.DocumentElement().SelectNodes(u"descendant::answer").Length(), 10000u);
+    // About 60 ms here; the bound leaves room for a slow, busy machine but not for a quadratic
+    // step, which would take minutes at this size.
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 500);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 2000);
 }
 
 } // namespace
