@@ -59,37 +59,21 @@ TNumberQuest::TRangeResult TNumberQuest::InRange(const TAnswer& answer) {
     return result;
 }
 
+namespace {
+
+TFieldJudgement JudgeRange(const TAnswer& answer) {
+    const auto range = TNumberQuest::InRange(answer);
+    return {range.InRange, range.Failed};
+}
+
+} // namespace
+
 TCheckResult TNumberQuest::Check() const {
-    TCheckResult result{true, false};
-    for (int i = 0; i < Answers.GetCount(); ++i) {
-        const TRangeResult range = InRange(Answers.GetItem(i));
-        if (range.Failed) {
-            result.Right = false;
-            return result;
-        }
-        if (!range.InRange) {
-            result.Right = false;
-        }
-    }
-    result.Answered = true;
-    return result;
+    return CheckEveryField(Answers, JudgeRange);
 }
 
 TPointsResult TNumberQuest::CalcPoints() const {
-    TPointsResult result;
-    for (int i = 0; i < Answers.GetCount(); ++i) {
-        const TAnswer& answer = Answers.GetItem(i);
-        const TRangeResult range = InRange(answer);
-        if (range.Failed) {
-            result.Points = 0;
-            return result;
-        }
-        if (range.InRange) {
-            result.Points = AddPoints(result.Points, answer.Points);
-        }
-    }
-    result.Answered = true;
-    return result;
+    return ScoreEveryField(Answers, JudgeRange);
 }
 
 } // namespace stellik

@@ -26,37 +26,21 @@ TTextQuest::TMatchResult TTextQuest::MatchAnswer(const TAnswer& answer) {
     return result;
 }
 
+namespace {
+
+TFieldJudgement JudgeMatch(const TAnswer& answer) {
+    const auto match = TTextQuest::MatchAnswer(answer);
+    return {match.Matches, match.Empty};
+}
+
+} // namespace
+
 TCheckResult TTextQuest::Check() const {
-    TCheckResult result{true, false};
-    for (int i = 0; i < Answers.GetCount(); ++i) {
-        const TMatchResult match = MatchAnswer(Answers.GetItem(i));
-        if (match.Empty) {
-            result.Right = false;
-            return result;
-        }
-        if (!match.Matches) {
-            result.Right = false;
-        }
-    }
-    result.Answered = true;
-    return result;
+    return CheckEveryField(Answers, JudgeMatch);
 }
 
 TPointsResult TTextQuest::CalcPoints() const {
-    TPointsResult result;
-    for (int i = 0; i < Answers.GetCount(); ++i) {
-        const TAnswer& answer = Answers.GetItem(i);
-        const TMatchResult match = MatchAnswer(answer);
-        if (match.Empty) {
-            result.Points = 0;
-            return result;
-        }
-        if (match.Matches) {
-            result.Points = AddPoints(result.Points, answer.Points);
-        }
-    }
-    result.Answered = true;
-    return result;
+    return ScoreEveryField(Answers, JudgeMatch);
 }
 
 } // namespace stellik
