@@ -1,0 +1,113 @@
+// shell/MainFrm.h -- the main window's logic: loading, pages, page protocol, images, timer,
+// results and closing
+//
+// The window logic owns the test and everything it shows; the screen is reached only through
+// IPageView and IDialogs. No method catches: a failure ends the current event, and the
+// window's event entry points (shell/gtk) hand it to IDialogs::ShowException.
+#pragma once
+
+#include "documents/ExeTestOptions.h"
+#include "model/TestDoc.h"
+#include "platform/MemoryStream.h"
+#include "shell/TransformProcessor.h"
+#include "shell/ViewInterfaces.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace stellik {
+
+class TSettingsObj;
+class TTestParserObj;
+class TXmlCryptManager;
+struct TWindowPlacement;
+
+// The service modules, made by the program entry after the window, in this order, and living
+// until the program ends. The window uses them only from its first activation on.
+struct TServiceModules {
+    std::unique_ptr<TTestParserObj> TestParserObj;
+    std::unique_ptr<TSettingsObj> SettingsObj;
+    std::unique_ptr<TTransformProcessor> TransformProcessor;
+    TXmlCryptManager* XmlCryptManager = nullptr; // the package's one instance
+};
+
+// A form field as submitted: name and value, UTF-8 bytes.
+using TFormFields = std::vector<std::pair<std::string, std::string>>;
+
+class TMainFrm {
+public:
+    // FormCreate: the test, the image stream, the options and the parameter list; sets the
+    // key container name "Lumetra.Stellik". services are filled later by the program entry.
+    TMainFrm(IPageView& view, IDialogs& dialogs, TServiceModules& services);
+    ~TMainFrm();
+    TMainFrm(const TMainFrm&) = delete;
+    TMainFrm& operator=(const TMainFrm&) = delete;
+
+    // Window events.
+    void FormShow();
+    void FormActivate(); // the first activation after FormShow loads the test, once
+    // FormClose: false keeps the window open; true after the placement is written.
+    bool FormClose(const TWindowPlacement& placement);
+
+    // Loading.
+    void ImportPackageKey();
+    void LoadTest(const std::string& testName);
+    void ExtractFromPackage(const std::string& name, TMemoryStream& stream);
+    void ExtractDtd(std::u16string& fileName);
+    void ApplySettings(TMemoryStream& stream);
+    bool CanClose();
+
+    // Pages.
+    void ShowRegisterPage();
+    void ShowTestHeadPage();
+    void ShowRunPage();
+    void ShowLastReport();
+    void ShowTransformResult();
+
+    // Page protocol. fields: null for a link click, the submitted fields for a form.
+    void ExecuteLink(const std::string& url, const TFormFields* fields);
+    void RunTest();
+    void ProcessTestInput(const TFormFields& values);
+    void RegisterUser(const TFormFields& values);
+
+    // Images and the timer. src is the image's URL, or the bare resource name for a picture
+    // the page names without a pseudo-host. The answer is ImageStream's content.
+    const TMemoryStream& HTMLViewer1ImageRequest(const std::string& src);
+    void DrawTimerImage(TMemoryStream& stream);
+    void Timer1Timer();
+
+    // Results.
+    void BuildResultsXml(TXpObjModel& model);
+    void SaveResults(const std::string& fileName);
+    std::string MakeResultsName();
+    void AutoSaveResults(const std::string& folder);
+    void SaveResultsDialog();
+
+    // State, for the window and the tests.
+    TTestDoc& GetTestDoc() { return *TestDoc; }
+    const TExeTestOptions& GetOptions() const { return *Options; }
+    const TXslParams& GetXslParams() const { return XslParams; }
+    const std::string& GetTestName() const { return TestName; }
+    bool GetResultsSaved() const { return ResultsSaved; }
+    bool GetLoaded() const { return Loaded; }
+
+private:
+    IPageView& View;
+    IDialogs& Dialogs;
+    TServiceModules& Services;
+
+    std::unique_ptr<TTestDoc> TestDoc;
+    std::string TestName;
+    TMemoryStream ImageStream;
+    bool Shown = false;
+    bool Loaded = false; // the first activation has run (whether or not the load succeeded)
+    std::unique_ptr<TExeTestOptions> Options;
+    TXslParams XslParams;
+    std::string TempDtdFile;
+    bool ResultsSaved = false;
+};
+
+} // namespace stellik
