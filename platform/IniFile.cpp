@@ -3,8 +3,12 @@
 #include "platform/MemoryStream.h"
 
 #include <glib.h>
+#include <glib/gstdio.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -27,27 +31,6 @@ struct ErrorFree {
 };
 using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
 
-enum class TLoadResult { Loaded, Missing, Failed };
-
-// Only entries are kept, not comments: GKeyFile files blank lines as comments of the section
-// above them and would put new keys after them, so a rewrite would drift from the plain layout
-// (sections one blank line apart, keys in the order first written).
-TLoadResult LoadKeyFile(const std::string& path, GKeyFile* keyFile) {
-    gchar* contents = nullptr;
-    gsize length = 0;
-    GError* error = nullptr;
-    if (!g_file_get_contents(path.c_str(), &contents, &length, &error)) {
-        const ErrorPtr holder(error);
-        return g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT) ? TLoadResult::Missing
-                                                                        : TLoadResult::Failed;
-    }
-    const GCharPtr holder(contents);
-    return g_key_file_load_from_data(keyFile, contents, length, G_KEY_FILE_KEEP_TRANSLATIONS,
-                                     nullptr)
-               ? TLoadResult::Loaded
-               : TLoadResult::Failed;
-}
-
 // Names the line format can hold: GKeyFile refuses anything else, and a bracket, an equals
 // sign or a control character would change the meaning of the line when read back.
 bool IsIniName(std::string_view name, bool isKey) {
@@ -63,11 +46,110 @@ bool IsIniName(std::string_view name, bool isKey) {
     return !isKey || (name.front() != ' ' && name.back() != ' ');
 }
 
+enum class TLoadResult { Loaded, Missing, Unreadable, Damaged };
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+
+std::string_view TrimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The entries of a hand-edited or foreign file as the profile routines see them, as text that
+// GKeyFile takes: the byte-order mark, ";" comments, lines without "=", keys outside any
+// section and lines naming what a key file cannot hold are dropped, a section line ends at
+// its "]", and of keys written twice in a section the first counts. Only entries are kept,
+// not comments: GKeyFile files blank lines as comments of the section above them and would
+// put new keys after them, so a rewrite would drift from the plain layout (sections one blank
+// line apart, keys in the order first written).
+std::string ProfileEntries(std::string_view text) {
+    if (text.starts_with(Utf8Mark)) {
+        text.remove_prefix(Utf8Mark.size());
+    }
+    std::string result;
+    result.reserve(text.size());
+    std::string section;
+    bool inSection = false;
+    std::set<std::string, std::less<>> seenKeys;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        // Trailing blanks belong to the value: values are kept raw.
+        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+        if (line.starts_with('[')) {
+            const size_t close = line.find(']');
+            if (close == std::string_view::npos) {
+                continue;
+            }
+            section = line.substr(1, close - 1);
+            // The keys of a section we cannot name go nowhere, not into the one before.
+            inSection = IsIniName(section, false);
+            if (inSection) {
+                result.append(line.substr(0, close + 1)).push_back('\n');
+            }
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (!inSection || line.starts_with(';') || equals == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view key = TrimBlanks(line.substr(0, equals));
+        if (!IsIniName(key, true) || !seenKeys.insert(section + '\0' + std::string(key)).second) {
+            continue;
+        }
+        result.append(key).append(line.substr(equals)).push_back('\n');
+    }
+    return result;
+}
+
+// A file that is not text (binary data, UTF-16 text: NUL bytes) is Damaged, as is one that
+// GKeyFile still refuses after the cleaning above; one that cannot be read at all (no
+// permission, a folder) is Unreadable.
+TLoadResult LoadKeyFile(const std::string& path, GKeyFile* keyFile) {
+    gchar* contents = nullptr;
+    gsize length = 0;
+    GError* error = nullptr;
+    if (!g_file_get_contents(path.c_str(), &contents, &length, &error)) {
+        const ErrorPtr holder(error);
+        return g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT) ? TLoadResult::Missing
+                                                                        : TLoadResult::Unreadable;
+    }
+    const GCharPtr holder(contents);
+    const std::string_view text(contents, length);
+    if (text.find('\0') != std::string_view::npos) {
+        return TLoadResult::Damaged;
+    }
+    const std::string entries = ProfileEntries(text);
+    return g_key_file_load_from_data(keyFile, entries.data(), entries.size(),
+                                     G_KEY_FILE_KEEP_TRANSLATIONS, nullptr)
+               ? TLoadResult::Loaded
+               : TLoadResult::Damaged;
+}
+
 // Written to a temporary file and renamed over the old one, so an interrupted write (a full
 // disk, a crash) never leaves a cut-off file that could no longer be read or rewritten.
 bool WriteWholeFile(const std::string& path, const char* data, size_t size) {
     return g_file_set_contents_full(path.c_str(), data, static_cast<gssize>(size),
                                     G_FILE_SET_CONTENTS_CONSISTENT, 0666, nullptr) != FALSE;
+}
+
+// The length of the longest start of text, at most limit bytes, that ends on a character
+// boundary. Stray continuation bytes (text that is not UTF-8) move the cut back by at most
+// three bytes, the longest tail a character can have.
+size_t Utf8Prefix(std::string_view text, size_t limit) {
+    size_t cut = limit;
+    while (cut < text.size() && cut + 3 > limit && cut > 0 &&
+           (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return cut;
 }
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
@@ -100,7 +182,7 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
         }
     }
     if (result.size() > MaxValueLength) {
-        result.resize(MaxValueLength);
+        result.resize(Utf8Prefix(result, MaxValueLength));
     }
     return result;
 }
@@ -111,10 +193,17 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     if (!IsIniName(section, false) || !IsIniName(key, true)) {
         fail();
     }
-    // A file we cannot read is not overwritten: its other entries would be lost.
-    const KeyFilePtr keyFile(g_key_file_new());
-    if (LoadKeyFile(FileName, keyFile.get()) == TLoadResult::Failed) {
-        fail();
+    KeyFilePtr keyFile(g_key_file_new());
+    const TLoadResult loaded = LoadKeyFile(FileName, keyFile.get());
+    if (loaded == TLoadResult::Unreadable) {
+        fail(); // not overwritten: its entries would be lost unseen
+    }
+    if (loaded == TLoadResult::Damaged) {
+        // Kept beside a fresh file, so that neither this write nor any later one is blocked.
+        if (g_rename(FileName.c_str(), (FileName + ".bak").c_str()) != 0) {
+            fail();
+        }
+        keyFile.reset(g_key_file_new());
     }
     const std::string line = value.substr(0, value.find_first_of(std::string_view("\0\r\n", 3)));
     g_key_file_set_value(keyFile.get(), section.c_str(), key.c_str(), line.c_str());

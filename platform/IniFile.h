@@ -19,9 +19,12 @@ public:
 // An ini file named at construction. Every call reads the file afresh and every write puts the
 // whole file back at once, so the object holds no state and creating it touches no file.
 // Values are stored raw (no escaping), as the program's other ini readers expect.
+// Files edited by hand or written by other programs are read leniently: a UTF-8 byte-order
+// mark, ";" comments, lines without "=" and keys before the first section are skipped, and
+// of a key given twice in a section the first counts. A rewrite keeps only the entries.
 class TIniFile {
 public:
-    // A value read back is cut to this many bytes.
+    // A value read back is cut to at most this many bytes, never inside a UTF-8 character.
     static constexpr size_t MaxValueLength = 2047;
 
     explicit TIniFile(std::string fileName) : FileName(std::move(fileName)) {}
@@ -29,13 +32,15 @@ public:
     const std::string& GetFileName() const { return FileName; }
 
     // The raw value, or defaultValue when the file, section or key is missing or the file
-    // cannot be read; either way cut to MaxValueLength bytes.
+    // cannot be read; either way cut as MaxValueLength says.
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const;
 
     // Creates the file and the section when missing. A line break ends the value: what follows
-    // it cannot be kept on the key's line. Raises EIniFileException when the file cannot be
-    // read back or written, or the section or key cannot be written as a name.
+    // it cannot be kept on the key's line. A file whose content cannot be read as entries at
+    // all (not text) is kept as "<name>.bak" and replaced by a new one. Raises
+    // EIniFileException when the file cannot be opened or written, or the section or key
+    // cannot be written as a name.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int value);
     void WriteBool(const std::string& section, const std::string& key, bool value); // "1" or "0"

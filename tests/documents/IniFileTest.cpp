@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 namespace stellik {
 namespace {
 
 using namespace stellik::tests;
+using namespace std::string_literals;
 
 class IniFile : public TFreshFoldersTest {};
 
@@ -85,13 +87,59 @@ TEST_F(IniFile, RefusedWritesRaiseWithTheFileName) {
     expectRefused(ScratchFolder() + "good.ini", "Bad]Name");
     expectRefused(ScratchFolder() + "good.ini", "");
     EXPECT_FALSE(FileExists(ScratchFolder() + "good.ini"));
+}
 
-    // A file that does not parse is left alone rather than replaced by our one entry.
-    const std::string foreign = "; not ours\n[S]\nline without equals\n";
-    WriteWholeFile(ScratchFolder() + "foreign.ini", foreign);
-    expectRefused(ScratchFolder() + "foreign.ini", "S");
-    EXPECT_EQ(ReadWholeFile(ScratchFolder() + "foreign.ini"), foreign);
-    EXPECT_EQ(TIniFile(ScratchFolder() + "foreign.ini").ReadString("S", "Key", "dflt"), "dflt");
+// Files we did not write ourselves: what a read finds in them, and the whole file after one
+// write of "[S] New=1" (".bak" holds the old file when it was not text at all).
+TEST_F(IniFile, ForeignFilesAreReadLenientlyAndNeverBlockWrites) {
+    struct TCase {
+        const char* What;
+        std::string Content;
+        std::string Read; // ReadString("S", "Key", "dflt")
+        std::string AfterWrite;
+        bool Backup = false;
+    };
+    const std::string a2046(2046, 'a');
+    const std::vector<TCase> cases = {
+        {"byte-order mark", "\xEF\xBB\xBF[S]\r\nKey=v\r\n", "v", "[S]\nKey=v\nNew=1\n"},
+        {"comments", "; by hand\n[S]\n ;Key=x\n# other\nKey=v\n", "v", "[S]\nKey=v\nNew=1\n"},
+        {"line without equals", "[S]\nnot an entry\nKey = v\n", "v", "[S]\nKey=v\nNew=1\n"},
+        {"keys before any section", "Key=top\n[T]\nKey=t\n", "dflt", "[T]\nKey=t\n\n[S]\nNew=1\n"},
+        {"section line with a comment", "[S] ; main\nKey=v\n", "v", "[S]\nKey=v\nNew=1\n"},
+        {"key named twice", "[S]\nKey=first\nKey=second\n", "first", "[S]\nKey=first\nNew=1\n"},
+        // Keys under a section that cannot be named stay out of the section before it.
+        {"unnameable section", "[S]\nA=1\n[S\x01]\nKey=x\n[]\nKey=y\n", "dflt",
+         "[S]\nA=1\nNew=1\n"},
+        {"unnameable key", "[S]\nK[ey=x\nKey=v\n", "v", "[S]\nKey=v\nNew=1\n"},
+        {"UTF-16 text", "\xFF\xFE[\0S\0]\0\n\0K\0=\0v\0"s, "dflt", "[S]\nNew=1\n", true},
+        {"binary", "[S]\nKey=v\0w\n"s, "dflt", "[S]\nNew=1\n", true},
+        // The value cut keeps whole characters: 2046 + 2 bytes of "ж", 2046 + 3 of "€".
+        {"cut before a two-byte character", "[S]\nKey=" + a2046 + "жж\n", a2046,
+         "[S]\nKey=" + a2046 + "жж\nNew=1\n"},
+        {"cut before a three-byte character", "[S]\nKey=" + a2046.substr(1) + "€\n",
+         a2046.substr(1), "[S]\nKey=" + a2046.substr(1) + "€\nNew=1\n"},
+        {"cut after a whole character", "[S]\nKey=" + a2046.substr(1) + "жж\n",
+         a2046.substr(1) + "ж", "[S]\nKey=" + a2046.substr(1) + "жж\nNew=1\n"},
+        {"cut at 2047 bytes", "[S]\nKey=" + a2046 + "bж\n", a2046 + "b",
+         "[S]\nKey=" + a2046 + "bж\nNew=1\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        const std::string path = ScratchFolder() + "foreign.ini";
+        std::filesystem::remove(path + ".bak");
+        WriteWholeFile(path, c.Content);
+        TIniFile ini(path);
+        EXPECT_EQ(ini.ReadString("S", "Key", "dflt"), c.Read);
+        EXPECT_EQ(ReadWholeFile(path), c.Content); // reading changes nothing
+        ASSERT_NO_THROW(ini.WriteString("S", "New", "1"));
+        EXPECT_EQ(ReadWholeFile(path), c.AfterWrite);
+        EXPECT_EQ(FileExists(path + ".bak"), c.Backup);
+        if (c.Backup) {
+            EXPECT_EQ(ReadWholeFile(path + ".bak"), c.Content);
+            ini.WriteString("S", "Next", "2"); // the fresh file takes later writes as usual
+            EXPECT_EQ(ini.ReadString("S", "New", ""), "1");
+        }
+    }
 }
 
 } // namespace
