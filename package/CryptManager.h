@@ -24,7 +24,8 @@ public:
     void CheckKeyStoreName() const;
 
     // Opens the named container, creating it empty when it does not exist ("Unable Create
-    // Key Store" when neither works). Only a container created here gets a new key-exchange
+    // Key Store" when neither works; a key folder of another user is refused with a message
+    // naming it). Only a container created here gets a new key-exchange
     // pair, and only when generateKey is true ("Unable Generate Key").
     std::unique_ptr<TKeyContainer> AcquireContext(const std::string& containerName,
                                                   bool generateKey) const;

@@ -1,13 +1,11 @@
 #include "package/KeyContainer.h"
 
 #include "package/KeyBlobs.h"
+#include "package/PrivateFolder.h"
 #include "platform/Files.h"
 
 #include <glib.h>
-#include <glib/gstdio.h>
-#include <sys/stat.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace stellik {
@@ -42,14 +40,6 @@ std::string FileNameOf(const std::string& name) {
     return result + FileSuffix;
 }
 
-bool EnsurePrivateFolder(const std::string& folder) {
-    if (g_mkdir_with_parents(folder.c_str(), 0700) != 0) {
-        return false;
-    }
-    // A folder made earlier by someone else may be wider open: the keys folder is ours.
-    return g_chmod(folder.c_str(), 0700) == 0;
-}
-
 } // namespace
 
 std::string TKeyContainer::GetFolder(bool machineKeySet) {
@@ -67,7 +57,9 @@ std::string TKeyContainer::GetPath(const std::string& name, bool machineKeySet) 
 
 std::unique_ptr<TKeyContainer> TKeyContainer::Open(const std::string& name, bool machineKeySet) {
     std::string path = GetPath(name, machineKeySet);
-    if (path.empty() || !FileExists(path)) {
+    if (path.empty() ||
+        PreparePrivateFolder(GetFolder(machineKeySet), false) != TPrivateFolder::Ready ||
+        !FileExists(path)) {
         return nullptr;
     }
     gchar* raw = nullptr;
@@ -83,7 +75,8 @@ std::unique_ptr<TKeyContainer> TKeyContainer::Open(const std::string& name, bool
 
 std::unique_ptr<TKeyContainer> TKeyContainer::Create(const std::string& name, bool machineKeySet) {
     std::string path = GetPath(name, machineKeySet);
-    if (path.empty() || !EnsurePrivateFolder(GetFolder(machineKeySet)) ||
+    if (path.empty() ||
+        PreparePrivateFolder(GetFolder(machineKeySet), true) != TPrivateFolder::Ready ||
         !CreateFileExclusive(path)) {
         return nullptr;
     }

@@ -20,6 +20,8 @@ public:
     // The container's file; empty for a name that cannot name one (an empty name).
     static std::string GetPath(const std::string& name, bool machineKeySet);
 
+    // Both narrow the folder to 0700 when it is wider open, and throw when it belongs to
+    // another user (see PreparePrivateFolder).
     // An existing container; nullptr when it does not exist or cannot be read.
     static std::unique_ptr<TKeyContainer> Open(const std::string& name, bool machineKeySet);
     // A new, empty container; nullptr when it exists already or cannot be made.

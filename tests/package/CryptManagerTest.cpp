@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -200,6 +201,52 @@ TEST(CryptManager, EncryptRejectsUnusablePublicKeysAndLeavesTheDataAlone) {
     EXPECT_EQ(attempt({SharedKeys().PrivateKeyBlob.data(),
                        SharedKeys().PrivateKeyBlob.data() + SharedKeys().PrivateKeyBlob.size()}),
               rejected);
+}
+
+// A key folder that someone made wider open is narrowed whenever a container in it is used,
+// also when the container exists already; one of another user is not used at all.
+TEST(CryptManager, TheKeyFolderIsNarrowedToItsOwner) {
+    const TCryptManager manager = ManagerWithPair();
+    TMemoryStream data("private");
+    TMemoryStream key;
+    const std::vector<std::function<void()>> uses = {
+        [&] { manager.AcquireContext(manager.KeyStoreName, false); },
+        [&] { manager.AcquireContext(FreshContainerName(), false); },
+        [&] {
+            key = StreamOf(SharedKeys().PublicKeyBlob);
+            manager.Encrypt(data, key);
+        },
+        [&] { manager.Decrypt(data, key); },
+    };
+    for (const mode_t wide : {0755, 0777, 0710, 0500}) {
+        for (const auto& use : uses) {
+            ASSERT_EQ(chmod(KeyFolder().c_str(), wide), 0);
+            use();
+            EXPECT_EQ(ModeOf(KeyFolder()), 0700u) << std::oct << wide;
+        }
+    }
+    EXPECT_EQ(data.View(), "private");
+
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "only root can give the folder to another user";
+    }
+    ASSERT_EQ(chown(KeyFolder().c_str(), 65534, 65534), 0);
+    const std::string refused =
+        "The key container folder " + KeyFolder() + " belongs to another user";
+    EXPECT_EQ(MessageOf(uses[0]), refused);
+    EXPECT_EQ(MessageOf(uses[1]), refused);
+    EXPECT_EQ(MessageOf(uses[2]), refused);
+    EXPECT_EQ(data.View(), "private");
+    ASSERT_EQ(chown(KeyFolder().c_str(), 0, 0), 0);
+    EXPECT_EQ(MessageOf(uses[0]), "");
+
+    // A link in place of the folder is not followed.
+    const std::string moved = KeyFolder() + ".real";
+    std::filesystem::rename(KeyFolder(), moved);
+    std::filesystem::create_directory_symlink(moved, KeyFolder());
+    EXPECT_EQ(MessageOf(uses[1]), "Unable Create Key Store");
+    std::filesystem::remove(KeyFolder());
+    std::filesystem::rename(moved, KeyFolder());
 }
 
 TEST(CryptManager, AcquireContextGeneratesOnlyInANewContainer) {
