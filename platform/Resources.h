@@ -19,7 +19,9 @@ namespace stellik {
 class TResources {
 public:
     // The bytes of the resource called name; raises EResNotFound "Resource %s not found"
-    // (name as asked for) when there is none. The view stays valid until InstallResources.
+    // (name as asked for) when there is none. The view stays valid until the next Install or
+    // UseExecutable. The first request maps the program file; one it cannot read, or whose
+    // archive is damaged, raises Exception.
     static std::string_view Get(const std::string& name);
     static bool Exists(const std::string& name);
     // A new stream holding a copy of the resource's bytes, position 0.
@@ -33,7 +35,8 @@ public:
 
 // Writing resources onto an executable (the build and the packing tool). The result is the
 // bytes of exe without any resource archive it already carried, then the new archive with
-// every member stored (not compressed), then the trailer. names are written as given.
+// every member stored (not compressed), then the trailer; no resources give exe without an
+// archive. names are written as given; an empty or repeated one (case ignored) raises.
 std::string AppendResources(std::string_view exe,
                             const std::vector<std::pair<std::string, std::string>>& resources);
 // The resources an executable's bytes carry (an empty list when it carries none); raises

@@ -1,0 +1,40 @@
+// platform/ResourceArchive.h -- the ZIP archive of resources at the end of a program file
+//
+// The archive is an ordinary ZIP archive whose offsets count from the start of the whole
+// file (as in a self-extracting archive), so that standard ZIP tools list a player's
+// resources. Its members are stored, not compressed, so a member's bytes can be used where
+// they lie. The archive comment is the trailer: a fixed tag and the offset at which the
+// archive begins (the size of the program without it), so the file still ends in a valid
+// end-of-central-directory record.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace stellik {
+
+struct TResourceEntry {
+    std::string Name;
+    std::string_view Bytes; // a view into the file's bytes
+};
+
+struct TResourceArchive {
+    size_t Start = 0; // where the archive begins: the size of the program without it
+    std::vector<TResourceEntry> Entries;
+};
+
+// The archive the file ends with. A file without a trailer carries none: Start is its size
+// and there are no entries. A trailer that leads to anything but a well-formed archive of
+// stored members inside the file raises Exception "Damaged resource archive".
+TResourceArchive ParseResourceArchive(std::string_view file);
+
+// The archive of the given members as it stands when it begins at offset start of a file;
+// no members make no archive (an empty result). Raises Exception for an empty or repeated name
+// (letter case ignored).
+std::string BuildResourceArchive(size_t start,
+                                 const std::vector<std::pair<std::string, std::string>>& members);
+
+} // namespace stellik

@@ -1,0 +1,121 @@
+#include "platform/Resources.h"
+
+#include "platform/Exception.h"
+#include "platform/ResourceArchive.h"
+#include "platform/Unicode.h"
+
+#include <glib.h>
+
+#include <memory>
+#include <unordered_map>
+
+namespace stellik {
+
+namespace {
+
+struct MappedFileUnref {
+    void operator()(GMappedFile* file) const noexcept { g_mapped_file_unref(file); }
+};
+using MappedFilePtr = std::unique_ptr<GMappedFile, MappedFileUnref>;
+
+struct ErrorFree {
+    void operator()(GError* error) const noexcept { g_error_free(error); }
+};
+
+// One set of resources, looked up by upper-cased name, with whatever holds their bytes: the
+// mapped program file or strings of its own.
+class TResourceSet {
+public:
+    static std::unique_ptr<TResourceSet> FromExecutable() {
+        auto set = std::make_unique<TResourceSet>();
+        GError* rawError = nullptr;
+        set->Mapping.reset(g_mapped_file_new("/proc/self/exe", FALSE, &rawError));
+        const std::unique_ptr<GError, ErrorFree> error(rawError);
+        if (!set->Mapping) {
+            throw Exception(std::string("Cannot read the program file: ") +
+                            (error ? error->message : "unknown error"));
+        }
+        const std::string_view file(g_mapped_file_get_contents(set->Mapping.get()),
+                                    g_mapped_file_get_length(set->Mapping.get()));
+        for (const TResourceEntry& entry : ParseResourceArchive(file).Entries) {
+            set->Index.emplace(AsciiUpper(entry.Name), entry.Bytes);
+        }
+        return set;
+    }
+
+    static std::unique_ptr<TResourceSet> FromMap(std::map<std::string, std::string> resources) {
+        auto set = std::make_unique<TResourceSet>();
+        set->Owned = std::move(resources);
+        for (const auto& [name, bytes] : set->Owned) {
+            set->Index.insert_or_assign(AsciiUpper(name), std::string_view(bytes));
+        }
+        return set;
+    }
+
+    const std::string_view* Find(const std::string& name) const {
+        const auto found = Index.find(AsciiUpper(name));
+        return found == Index.end() ? nullptr : &found->second;
+    }
+
+private:
+    MappedFilePtr Mapping;
+    std::map<std::string, std::string> Owned;
+    std::unordered_map<std::string, std::string_view> Index;
+};
+
+std::unique_ptr<TResourceSet>& CurrentSet() {
+    static std::unique_ptr<TResourceSet> set;
+    return set;
+}
+
+// The program file is mapped and its archive's directory read on the first request only.
+const TResourceSet& Resources() {
+    std::unique_ptr<TResourceSet>& set = CurrentSet();
+    if (!set) {
+        set = TResourceSet::FromExecutable();
+    }
+    return *set;
+}
+
+} // namespace
+
+std::string_view TResources::Get(const std::string& name) {
+    if (const std::string_view* bytes = Resources().Find(name)) {
+        return *bytes;
+    }
+    ThrowResourceNotFound(name);
+}
+
+bool TResources::Exists(const std::string& name) {
+    return Resources().Find(name) != nullptr;
+}
+
+TMemoryStream TResources::Open(const std::string& name) {
+    return TMemoryStream(Get(name));
+}
+
+void TResources::Install(std::map<std::string, std::string> resources) {
+    CurrentSet() = TResourceSet::FromMap(std::move(resources));
+}
+
+void TResources::UseExecutable() {
+    CurrentSet().reset();
+}
+
+std::string AppendResources(std::string_view exe,
+                            const std::vector<std::pair<std::string, std::string>>& resources) {
+    const size_t start = ParseResourceArchive(exe).Start;
+    std::string result(exe.substr(0, start));
+    result += BuildResourceArchive(start, resources);
+    return result;
+}
+
+std::vector<std::pair<std::string, std::string>> ReadResources(std::string_view exe) {
+    std::vector<std::pair<std::string, std::string>> resources;
+    for (const TResourceEntry& entry : ParseResourceArchive(exe).Entries) {
+        resources.emplace_back(entry.Name, std::string(entry.Bytes));
+    }
+    return resources;
+}
+
+} // namespace stellik

@@ -1,0 +1,178 @@
+// The program's resources: look-up, and the archive appended to a program file.
+#include "platform/Resources.h"
+#include "platform/Exception.h"
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <random>
+
+namespace stellik {
+namespace {
+
+using TResourceList = std::vector<std::pair<std::string, std::string>>;
+
+std::string RandomBytes(size_t size, uint32_t seed) {
+    std::mt19937 generator(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(generator());
+    }
+    return bytes;
+}
+
+std::string MessageOf(const std::function<void()>& op) {
+    try {
+        op();
+    } catch (const Exception& e) {
+        return e.GetMessage();
+    }
+    return "";
+}
+
+uint32_t Le32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (size_t i = 4; i > 0; --i) {
+        value = (value << 8) | static_cast<uint8_t>(bytes[at + i - 1]);
+    }
+    return value;
+}
+
+// Where the archive's pieces lie in a file that AppendResources made (trailer of 34 bytes).
+constexpr size_t TrailerSize = 34;
+size_t EndRecordOf(const std::string& file) {
+    return file.size() - 22 - TrailerSize;
+}
+size_t DirectoryOf(const std::string& file) {
+    return Le32(file, EndRecordOf(file) + 16);
+}
+
+class ResourcesTest : public ::testing::Test {
+protected:
+    void TearDown() override { TResources::UseExecutable(); }
+};
+
+const std::string Program = RandomBytes(5000, 1);
+const TResourceList Members = {
+    {"XTF_V1P0", "<!ELEMENT test (name?)>\n"},
+    {"EMPTY", ""},
+    {"StartBtn_Gif", RandomBytes(700, 2)},
+    {"DVCF", RandomBytes(70000, 3)},
+};
+
+TEST_F(ResourcesTest, NamesMatchWithoutRegardToCase) {
+    TResources::Install({{"XTF_V1P2", "dtd text"}, {"startbtn_gif", "GIF89a"}});
+    EXPECT_EQ(TResources::Get("xtf_v1p2"), "dtd text");
+    EXPECT_EQ(TResources::Get("STARTBTN_GIF"), "GIF89a");
+    EXPECT_TRUE(TResources::Exists("Xtf_V1p2"));
+    EXPECT_FALSE(TResources::Exists("XTF_V1P3"));
+    TMemoryStream stream = TResources::Open("XtF_v1P2");
+    EXPECT_EQ(stream.GetPosition(), 0u);
+    EXPECT_EQ(stream.View(), "dtd text");
+}
+
+TEST_F(ResourcesTest, AMissingNameRaisesTheRuntimeMessageWithTheNameAsAskedFor) {
+    TResources::Install({{"VIEW_STYLE", "<xsl/>"}});
+    try {
+        TResources::Get("xtf_v1p1");
+        FAIL() << "no exception";
+    } catch (const EResNotFound& e) {
+        EXPECT_EQ(e.GetMessage(), "Resource xtf_v1p1 not found");
+    }
+    EXPECT_EQ(MessageOf([] { TResources::Open("DVCK"); }), "Resource DVCK not found");
+}
+
+TEST_F(ResourcesTest, AProgramFileWithoutAnArchiveHasNoResources) {
+    TResources::UseExecutable(); // this test program carries none
+    EXPECT_FALSE(TResources::Exists("XTF_V1P0"));
+    EXPECT_EQ(MessageOf([] { TResources::Get("XTF_V1P0"); }), "Resource XTF_V1P0 not found");
+}
+
+TEST(ResourceArchive, AppendedResourcesReadBackInOrderBehindTheProgramBytes) {
+    const std::string file = AppendResources(Program, Members);
+    EXPECT_EQ(file.substr(0, Program.size()), Program);
+    EXPECT_EQ(ReadResources(file), Members);
+    EXPECT_TRUE(ReadResources(Program).empty());
+}
+
+TEST(ResourceArchive, AppendingAgainReplacesTheArchive) {
+    const std::string first = AppendResources(Program, Members);
+    const std::string second = AppendResources(first, {{"ONLY", "x"}});
+    EXPECT_EQ(second.substr(0, Program.size()), Program);
+    EXPECT_EQ(ReadResources(second), (TResourceList{{"ONLY", "x"}}));
+    EXPECT_EQ(AppendResources(first, {}), Program);
+    EXPECT_EQ(AppendResources(second, Members), first); // the same input gives the same file
+}
+
+TEST(ResourceArchive, AStandardZipReaderSeesTheWholeFileAsAnArchiveOfStoredMembers) {
+    const std::string file = AppendResources(Program, Members);
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016zX", Program.size());
+    EXPECT_EQ(file.substr(file.size() - TrailerSize), std::string("STELLIK-RESOURCES@") + digits);
+
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(file.data(), file.size(), 0, &error);
+    std::unique_ptr<zip_t, decltype(&zip_discard)> archive(
+        zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error), &zip_discard);
+    zip_error_fini(&error);
+    ASSERT_TRUE(archive);
+    ASSERT_EQ(zip_get_num_entries(archive.get(), 0), static_cast<zip_int64_t>(Members.size()));
+    for (zip_uint64_t i = 0; i < Members.size(); ++i) {
+        zip_stat_t stat;
+        ASSERT_EQ(zip_stat_index(archive.get(), i, 0, &stat), 0);
+        EXPECT_EQ(stat.name, Members[i].first);
+        EXPECT_EQ(stat.comp_method, ZIP_CM_STORE);
+        std::string content(Members[i].second.size() + 1, '\0');
+        zip_file_t* member = zip_fopen_index(archive.get(), i, 0);
+        ASSERT_NE(member, nullptr);
+        // Reading to the end checks the stored CRC-32.
+        const zip_int64_t n = zip_fread(member, content.data(), content.size());
+        zip_fclose(member);
+        EXPECT_EQ(n, static_cast<zip_int64_t>(Members[i].second.size()));
+        content.resize(n < 0 ? 0 : static_cast<size_t>(n));
+        EXPECT_EQ(content, Members[i].second);
+    }
+    int commentSize = 0;
+    const char* comment = zip_get_archive_comment(archive.get(), &commentSize, ZIP_FL_ENC_RAW);
+    EXPECT_EQ(std::string(comment, static_cast<size_t>(commentSize)),
+              file.substr(file.size() - TrailerSize));
+}
+
+TEST(ResourceArchive, ADamagedArchiveIsRefusedWhateverIsWrong) {
+    const std::string good = AppendResources(Program, Members);
+    const std::vector<std::pair<const char*, std::function<void(std::string&)>>> damages = {
+        {"offset beyond the file", [](std::string& f) { f.replace(f.size() - 16, 16, 16, 'F'); }},
+        {"offset not hexadecimal", [](std::string& f) { f[f.size() - 3] = 'G'; }},
+        {"offset inside the program", [](std::string& f) { f[f.size() - 1] -= 1; }},
+        {"end record signature", [](std::string& f) { f[EndRecordOf(f)] ^= 1; }},
+        {"directory signature", [](std::string& f) { f[DirectoryOf(f)] ^= 1; }},
+        {"compressed member", [](std::string& f) { f[DirectoryOf(f) + 10] = 8; }},
+        {"member longer than the file", [](std::string& f) { f[DirectoryOf(f) + 27] = 0x7F; }},
+        {"bytes lost inside a member", [](std::string& f) { f.erase(Program.size() + 100, 10); }},
+        {"program bytes lost", [](std::string& f) { f.erase(0, 100); }},
+        {"archive cut short", [](std::string& f) { f.erase(0, f.size() - 40); }},
+    };
+    for (const auto& [what, damage] : damages) {
+        std::string file = good;
+        damage(file);
+        EXPECT_EQ(MessageOf([&] { ReadResources(file); }), "Damaged resource archive") << what;
+        EXPECT_EQ(MessageOf([&] { AppendResources(file, Members); }), "Damaged resource archive")
+            << what;
+    }
+}
+
+TEST(ResourceArchive, NamesMustBeNonEmptyAndDistinctIgnoringCase) {
+    EXPECT_EQ(MessageOf([] {
+                  AppendResources(Program, {{"Dvcf", "1"}, {"DVCF", "2"}});
+              }),
+              "Duplicate resource DVCF");
+    EXPECT_EQ(MessageOf([] { AppendResources(Program, {{"", "1"}}); }), "Empty resource name");
+}
+
+} // namespace
+} // namespace stellik
