@@ -48,12 +48,17 @@ public:
     // document, or the transformation fails.
     bool ApplyStyle(const TXpObjModel& model);
 
+    // What libxml2 and libxslt said during the last StyleData or ApplyStyle (for people
+    // reading a failure; never shown to the user).
+    const std::string& GetErrors() const { return Errors; }
+
     TXpFilterHTML Filter;
 
 private:
     struct TImpl;
     std::unique_ptr<TImpl> Impl;
     std::map<std::string, std::string> Parameters; // UTF-8 name -> UTF-8 value
+    std::string Errors;
 };
 
 } // namespace stellik
