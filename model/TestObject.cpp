@@ -4,7 +4,8 @@
 #include "model/TextUtils.h"
 #include "platform/Convert.h"
 
-#include <cstdint>
+#include <cmath>
+#include <limits>
 
 namespace stellik {
 
@@ -12,24 +13,14 @@ int CalcPercent(int rating, int maxRating) {
     if (maxRating == 0) {
         return 0;
     }
-    // Exact rational rounding, half to even: rating * 100 / maxRating never loses a half.
-    int64_t num = static_cast<int64_t>(rating) * 100;
-    int64_t den = maxRating;
-    if (den < 0) {
-        num = -num;
-        den = -den;
-    }
-    int64_t quotient = num / den;
-    int64_t remainder = num % den;
-    if (remainder < 0) { // floor division
-        --quotient;
-        remainder += den;
-    }
-    const int64_t twice = remainder * 2;
-    if (twice > den || (twice == den && quotient % 2 != 0)) {
-        ++quotient;
-    }
-    return static_cast<int>(quotient);
+    // The quotient is taken in 80-bit extended precision, then times 100, and rounded half to
+    // even: where the quotient is not exact in binary a "half" may fall either side (59 of 200
+    // gives 29.4999..., so 29), and the percents shown must be those of that arithmetic.
+    static_assert(std::numeric_limits<long double>::digits == 64,
+                  "long double must be the 80-bit extended format");
+    const long double percent = static_cast<long double>(rating) / maxRating * 100;
+    // |percent| stays below 2^38; one beyond 32 bits (only from absurd ratings) keeps its low bits.
+    return static_cast<int>(std::llrint(percent)); // default rounding: to nearest, ties to even
 }
 
 int TTestObject::ResultState() const {

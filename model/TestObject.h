@@ -43,7 +43,8 @@ public:
     std::u16string Mark;
 };
 
-// Rating / MaxRating * 100 rounded half to even; 0 when MaxRating is 0.
+// Rating / MaxRating * 100 in 80-bit extended precision, rounded half to even; 0 when
+// MaxRating is 0.
 int CalcPercent(int rating, int maxRating);
 
 } // namespace stellik

@@ -19,23 +19,31 @@ public:
     int Max = 0;
 };
 
-TEST(Percent, RoundsTheExactQuotientHalfToEven) {
+TEST(Percent, RoundsTheExtendedPrecisionQuotientHalfToEven) {
     struct TCase {
         int Rating, Max, Percent;
     };
     const TCase cases[] = {
+        // Exact halves go to the even neighbour.
         {1, 8, 12},
         {3, 8, 38},
         {5, 8, 62},
+        // Halves that are not exact in binary fall where 80-bit arithmetic puts them.
+        {59, 200, 29},
+        {-59, 200, -29},
+        {47, 40, 117},
+        {213, 200, 107},
+        {241, 200, 121},
         {1, 200, 0},
+        {5, 200, 2},
+        {7, 200, 4},
+        // No half at all.
         {1, 3, 33},
         {2, 3, 67},
         {9, 8, 112},
         {-1, 4, -25},
         {-1, 8, -12},
         {-3, 8, -38},
-        {5, 200, 2},
-        {7, 200, 4},
         {1, -8, -12},
         {0, 0, 0},
         {5, 0, 0},
