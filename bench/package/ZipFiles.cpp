@@ -1,0 +1,71 @@
+// A command-line ZIP writer, for timing the results archive beside other programs:
+//   stellik_zip_files ARCHIVE FILE...      adds every FILE (under its base name) to a new
+//                                          ARCHIVE, one member at a time, as the player does
+//   stellik_zip_files --make DIR COUNT SIZE   writes COUNT files of SIZE bytes into DIR
+#include "ZipMembers.h"
+
+#include "package/StreamZip.h"
+#include "platform/Exception.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using namespace stellik;
+
+// Read in one piece: the file's bytes are what is timed, not a byte-wise reader.
+void ReadFileInto(const std::filesystem::path& path, TMemoryStream& stream) {
+    std::ifstream in(path, std::ios::binary);
+    const auto size = static_cast<size_t>(std::filesystem::file_size(path));
+    stream.SetSize(size);
+    if (!in.read(reinterpret_cast<char*>(stream.GetMemory()), static_cast<std::streamsize>(size))) {
+        throw Exception("Cannot read file \"" + path.string() + "\"");
+    }
+    stream.SetPosition(0);
+}
+
+void MakeFiles(const std::filesystem::path& folder, size_t count, size_t size) {
+    std::filesystem::create_directories(folder);
+    for (size_t i = 0; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "member%04zu.%s", i, i % 2 == 0 ? "xml" : "gif");
+        const std::string bytes = bench::MakeZipMember(i, size);
+        std::ofstream(folder / name, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        if (argc == 5 && std::string(argv[1]) == "--make") {
+            MakeFiles(argv[2], std::strtoul(argv[3], nullptr, 10),
+                      std::strtoul(argv[4], nullptr, 10));
+            return 0;
+        }
+        if (argc < 3) {
+            std::fprintf(stderr, "usage: %s ARCHIVE FILE... | --make DIR COUNT SIZE\n", argv[0]);
+            return 2;
+        }
+        TMemoryStream archive;
+        TStreamZip writer;
+        writer.Open(archive);
+        TMemoryStream member;
+        for (int i = 2; i < argc; ++i) {
+            const std::filesystem::path path(argv[i]);
+            ReadFileInto(path, member);
+            writer.AddFromStream(path.filename().string(), &member);
+        }
+        writer.Close();
+        archive.SaveToFile(argv[1]);
+        return 0;
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}
