@@ -1,0 +1,108 @@
+#include "shell/TimerImage.h"
+#include "platform/MemoryStream.h"
+#include "tests/platform/GifTestReader.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+namespace stellik {
+namespace {
+
+using test::DecodeGif;
+
+// Sets LC_TIME for one test and puts the previous locale back.
+class TTimeLocale {
+public:
+    explicit TTimeLocale(const char* name) : Previous(std::setlocale(LC_TIME, nullptr)) {
+        Active = std::setlocale(LC_TIME, name) != nullptr;
+    }
+    ~TTimeLocale() { std::setlocale(LC_TIME, Previous.c_str()); }
+    TTimeLocale(const TTimeLocale&) = delete;
+    TTimeLocale& operator=(const TTimeLocale&) = delete;
+    bool IsActive() const { return Active; }
+
+private:
+    std::string Previous;
+    bool Active = false;
+};
+
+TEST(TimerImage, LongTimeFollowsTheLocale) {
+    struct TCase {
+        const char* Locale;
+        TDateTime Time;
+        const char* Expected;
+    };
+    const TCase cases[] = {
+        {"C", 0.0, "00:00:00"},
+        {"C", EncodeTime(1, 2, 3), "01:02:03"},
+        {"C", EncodeTime(23, 59, 59), "23:59:59"},
+        {"C", EncodeTime(0, 4, 59, 999) + 0.6 / 86400000.0, "00:05:00"}, // nearest millisecond
+        {"C", 2.0 + EncodeTime(0, 30, 0), "00:30:00"},                   // days do not show
+        {"C.UTF-8", EncodeTime(13, 2, 3), "13:02:03"},
+        // Locales the machine may lack; they are skipped then.
+        {"ru_RU.UTF-8", EncodeTime(13, 2, 3), "13:02:03"},
+        {"en_US.UTF-8", EncodeTime(13, 2, 3), "01:02:03 PM"},
+    };
+    int checked = 0;
+    for (const TCase& c : cases) {
+        const TTimeLocale locale(c.Locale);
+        if (!locale.IsActive()) {
+            continue;
+        }
+        EXPECT_EQ(FormatLongTime(c.Time), c.Expected) << c.Locale;
+        ++checked;
+    }
+    EXPECT_GE(checked, 6);
+}
+
+TEST(TimerImage, IsATransparentGifOfTheTimeInWhite) {
+    const TTimeLocale locale("C");
+    TMemoryStream stream(std::string(5000, 'x')); // the old content goes
+    stream.SetPosition(4000);
+    WriteTimerImage(EncodeTime(0, 59, 58), stream);
+
+    ASSERT_LT(stream.GetSize(), 5000u);
+    const auto gif = DecodeGif(stream.View());
+    EXPECT_EQ(gif.Version, "GIF89a");
+    EXPECT_EQ(gif.Width, 54);
+    EXPECT_EQ(gif.Height, 20);
+    EXPECT_EQ(gif.FrameCount, 1);
+    ASSERT_GE(gif.TransparentIndex, 0);
+    EXPECT_EQ(gif.Palette.at(static_cast<size_t>(gif.TransparentIndex)), 0x3E669Cu);
+
+    // The text starts at x 2, y 4: nothing above or left of that, and white ink below it
+    // along the whole width of the eight characters.
+    int left = gif.Width, right = -1, top = gif.Height, white = 0;
+    for (int y = 0; y < gif.Height; ++y) {
+        for (int x = 0; x < gif.Width; ++x) {
+            if (gif.TransparentAt(x, y)) {
+                continue;
+            }
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            const uint32_t rgb = gif.RgbAt(x, y);
+            white += (rgb >> 16 & 0xFF) > 0xE0 && (rgb >> 8 & 0xFF) > 0xE0 && (rgb & 0xFF) > 0xE0;
+        }
+    }
+    EXPECT_GE(left, 2);
+    EXPECT_GE(top, 4);
+    EXPECT_GT(right, 40);
+    EXPECT_LT(right, 53); // the last digit is whole, not cut at the edge
+    EXPECT_GT(white, 40);
+}
+
+TEST(TimerImage, RedrawsTheTimeItIsGiven) {
+    const TTimeLocale locale("C");
+    TMemoryStream first, second, again;
+    WriteTimerImage(EncodeTime(0, 10, 0), first);
+    WriteTimerImage(EncodeTime(0, 9, 59), second);
+    WriteTimerImage(EncodeTime(0, 10, 0), again);
+    EXPECT_NE(DecodeGif(first.View()).Indices, DecodeGif(second.View()).Indices);
+    EXPECT_EQ(first.View(), again.View());
+}
+
+} // namespace
+} // namespace stellik
