@@ -61,6 +61,26 @@ TEST(MultipleChoice, RightOnlyForExactlyTheWantedSet) {
     Expect(question->CalcRating(), 0, true);
 }
 
+// Under fixed question points an answer is wanted when it has at least 1 point or is marked
+// right; the question is right when the choice matches that for every answer.
+TEST(MultipleChoice, AnswerIsWantedFromOnePointOrWhenMarked) {
+    struct TCase {
+        int Points;
+        const char* Right;
+        bool Wanted;
+    };
+    for (const TCase c :
+         {TCase{1, "", true}, TCase{2, "", true}, TCase{0, "", false}, TCase{-1, "", false},
+          TCase{0, "Y", true}, TCase{-1, " y", true}, TCase{1, "n", true}}) {
+        auto question = MakeQuestion<TCheckQuest>({{c.Points, c.Right}}, 5);
+        SCOPED_TRACE(::testing::Message() << c.Points << " '" << c.Right << "'");
+        SetValues(*question, {"1"});
+        Expect(question->CalcRating(), c.Wanted ? 5 : 0, true);
+        SetValues(*question, {""});
+        Expect(question->Check(), !c.Wanted, false);
+    }
+}
+
 TEST(MultipleChoice, PointsAddUntilAChosenZero) {
     auto question = MakeQuestion<TCheckQuest>({{3, ""}, {-1, ""}, {0, ""}, {5, ""}});
     EXPECT_EQ(question->GetMaxRating(), 7);

@@ -4,6 +4,7 @@
 #include "model/Messages.h"
 #include "model/OutManagers.h"
 #include "model/Section.h"
+#include "platform/Convert.h"
 #include "platform/Exception.h"
 
 #include <gtest/gtest.h>
@@ -210,6 +211,30 @@ TEST_F(StepMsgRun, QuestionThenSectionMessageBeforeTheRunEnds) {
     doc.SubmitAnswers();
     EXPECT_FALSE(doc.Running);
     EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<test-end/>"});
+}
+
+// Every section of the test shows its message when finished, not only the first one.
+TEST(StepMsgSections, EachFinishedSectionShowsItsOwnMessage) {
+    TTestDoc doc;
+    for (int i = 0; i < 3; ++i) {
+        AddProbe(doc);
+        AddOrderedSection(doc, {i});
+        TTestMessage* message = doc.AddMessage(-1);
+        message->TargetClass = TTargetClass::Section;
+        message->Text = u"section " + IntToStrW(i);
+        message->Ids.Add(i);
+    }
+    doc.StartRun(RunModeStepMsg, 0);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_EQ(Shown(doc), (std::vector<TShown>{{i, i + 1}}));
+        Answer(doc, i, u"a");
+        EXPECT_TRUE(HasLine(doc.GetOutput(), u"<message-out>"));
+        EXPECT_TRUE(HasLine(doc.GetOutput(), u"section " + IntToStrW(i)));
+        ASSERT_TRUE(doc.Running);
+        doc.SubmitAnswers();
+    }
+    EXPECT_FALSE(doc.Running);
 }
 
 class ListRun : public ::testing::Test {
