@@ -56,6 +56,7 @@ void Tile(cairo_t* cr, cairo_surface_t* surface, double x, double y, double widt
     cairo_clip(cr);
     cairo_set_source_surface(cr, surface, x, y);
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_REPEAT);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
     cairo_paint(cr);
     cairo_restore(cr);
 }
@@ -124,9 +125,12 @@ TCanvas DrawMockButtons(const TCanvasByName& p) {
     cairo_t* cr = page.Cr.get();
     SetColour(cr, PageColour);
     cairo_paint(cr);
-    Place(cr, p, "STARTBTN_GIF", (MockWidth - 320) / 2, 30);
+    const auto centred = [&](const char* name, double y) {
+        Place(cr, p, name, (MockWidth - cairo_image_surface_get_width(Find(p, name))) / 2, y);
+    };
+    centred("STARTBTN_GIF", 30);
     Tile(cr, Find(p, "TOPBAR_GIF"), 0, 220, MockWidth, 49);
-    Place(cr, p, "SAVERESULTBTN_GIF", (MockWidth - 222) / 2, 222);
+    centred("SAVERESULTBTN_GIF", 222);
     cairo_surface_flush(page.Surface.get());
     return page;
 }
