@@ -1,0 +1,79 @@
+# Resources appended to linked programs, and players made for a test.
+#
+# stellik_append_resources(OUTPUT <file> BINARY <executable-target>
+#                          RESOURCES <NAME> <file> [<NAME> <file>...] [DEPENDS <target-or-file>...])
+#   Writes <file> (mode 0755): the linked program followed by the named files as its resources.
+#
+# stellik_add_player(NAME <target-and-file-name> BINARY <executable-target>
+#                    TEST <xml> SETTINGS <xml> PICTURES <folder>)
+#   Makes ${CMAKE_BINARY_DIR}/<NAME>: the program, the program's resources (the global property
+#   STELLIK_PROGRAM_RESOURCES, filled by resources/) and, packed by stellik-pack, the test with
+#   its settings and pictures. Rebuilt when any of them changes. Relative paths are taken from
+#   the calling folder. The demo test is STELLIK_DEMO_TEST, STELLIK_DEMO_SETTINGS and
+#   STELLIK_DEMO_PICTURES.
+
+set(STELLIK_DEMO_TEST ${CMAKE_CURRENT_LIST_DIR}/../demo/demo.xml)
+set(STELLIK_DEMO_SETTINGS ${CMAKE_CURRENT_LIST_DIR}/../demo/settings.xml)
+set(STELLIK_DEMO_PICTURES ${CMAKE_CURRENT_LIST_DIR}/../demo/pictures)
+foreach(demoPath STELLIK_DEMO_TEST STELLIK_DEMO_SETTINGS STELLIK_DEMO_PICTURES)
+  cmake_path(NORMAL_PATH ${demoPath})
+endforeach()
+
+function(stellik_append_resources)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "OUTPUT;BINARY" "RESOURCES;DEPENDS")
+  list(LENGTH arg_RESOURCES count)
+  math(EXPR odd "${count} % 2")
+  if(NOT arg_OUTPUT OR NOT arg_BINARY OR odd)
+    message(FATAL_ERROR "stellik_append_resources: OUTPUT, BINARY and NAME/file pairs needed")
+  endif()
+  set(pairs)
+  set(files)
+  while(arg_RESOURCES)
+    list(POP_FRONT arg_RESOURCES name file)
+    list(APPEND pairs "${name}=${file}")
+    list(APPEND files "${file}")
+  endwhile()
+  get_filename_component(outputName ${arg_OUTPUT} NAME)
+  add_custom_command(OUTPUT ${arg_OUTPUT}
+    COMMAND stellik-resources ${arg_OUTPUT} $<TARGET_FILE:${arg_BINARY}> ${pairs}
+    DEPENDS ${arg_BINARY} stellik-resources ${files} ${arg_DEPENDS}
+    COMMENT "Appending resources to ${outputName}"
+    VERBATIM)
+endfunction()
+
+function(stellik_add_player)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;BINARY;TEST;SETTINGS;PICTURES" "")
+  foreach(required NAME BINARY TEST SETTINGS PICTURES)
+    if(NOT arg_${required})
+      message(FATAL_ERROR "stellik_add_player: ${required} is missing")
+    endif()
+  endforeach()
+  foreach(path TEST SETTINGS PICTURES)
+    get_filename_component(arg_${path} ${arg_${path}} ABSOLUTE)
+  endforeach()
+  # The program's resources are known once resources/ has been read, which may come after the
+  # calling folder: the rules are made when the top folder is done.
+  # (A deferred call reads its arguments' variables when it runs: the values go in literally.)
+  cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]]
+    CALL _stellik_make_player [[${arg_NAME}]] [[${arg_BINARY}]] [[${arg_TEST}]]
+    [[${arg_SETTINGS}]] [[${arg_PICTURES}]])")
+endfunction()
+
+function(_stellik_make_player name binary test settings pictures)
+  get_property(resources GLOBAL PROPERTY STELLIK_PROGRAM_RESOURCES)
+  get_property(resourceTargets GLOBAL PROPERTY STELLIK_PROGRAM_RESOURCE_TARGETS)
+  set(program ${CMAKE_BINARY_DIR}/player-parts/${name}-program)
+  set(player ${CMAKE_BINARY_DIR}/${name})
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/player-parts)
+  stellik_append_resources(OUTPUT ${program} BINARY ${binary}
+    RESOURCES ${resources} DEPENDS ${resourceTargets})
+  file(GLOB_RECURSE pictureFiles CONFIGURE_DEPENDS ${pictures}/*)
+  get_filename_component(testName ${test} NAME)
+  add_custom_command(OUTPUT ${player}
+    COMMAND stellik-pack --player ${program} --test ${test} --settings ${settings}
+            --pictures ${pictures} --output ${player}
+    DEPENDS ${program} stellik-pack ${test} ${settings} ${pictureFiles}
+    COMMENT "Packing ${testName} into ${name}"
+    VERBATIM)
+  add_custom_target(${name} ALL DEPENDS ${player})
+endfunction()

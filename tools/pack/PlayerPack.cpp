@@ -1,0 +1,80 @@
+#include "tools/pack/PlayerPack.h"
+
+#include "package/PackageKeys.h"
+#include "platform/Exception.h"
+#include "platform/Resources.h"
+#include "platform/Unicode.h"
+#include "tools/pack/PackFiles.h"
+#include "tools/pack/PackageBuilder.h"
+#include "tools/pack/TestCheck.h"
+
+#include <filesystem>
+
+namespace stellik {
+
+namespace {
+
+// Runs step; an Exception it raises comes out with what it concerns in front of its message.
+template <typename TStep> auto About(const std::string& what, TStep&& step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (const Exception& e) {
+        throw Exception(what + ": " + e.GetMessage());
+    }
+}
+
+// The file a picture's name stands for; names that would leave the folder are refused, so a
+// test cannot pull other files into a player.
+std::string PicturePath(const std::string& folder, const std::string& name) {
+    const std::filesystem::path relative(name);
+    bool escapes = name.empty() || relative.is_absolute();
+    for (const auto& part : relative) {
+        escapes = escapes || part == "..";
+    }
+    if (escapes) {
+        throw Exception("Picture " + name + " is not a file name inside " + folder);
+    }
+    return (std::filesystem::path(folder) / relative).string();
+}
+
+std::vector<std::pair<std::string, std::string>> ReadPictures(const std::vector<std::string>& names,
+                                                              const std::string& folder) {
+    std::vector<std::pair<std::string, std::string>> pictures;
+    for (const std::string& name : names) {
+        const std::string path = PicturePath(folder, name);
+        if (!std::filesystem::is_regular_file(path)) {
+            throw Exception("Picture " + name + " not found: no file " + path);
+        }
+        pictures.emplace_back(name, ReadInputFile(path));
+    }
+    return pictures;
+}
+
+bool IsPackageResource(const std::string& name) {
+    const std::string upper = AsciiUpper(name);
+    return upper == "DVCF" || upper == "DVCK";
+}
+
+} // namespace
+
+void MakePlayer(const TPackOptions& options) {
+    const std::string player = ReadInputFile(options.Player);
+    TResourceList resources = About(options.Player, [&] { return ReadResources(player); });
+    TPackageContent content{ReadInputFile(options.Test), ReadInputFile(options.Settings), {}};
+    const auto pictureNames =
+        About(options.Test, [&] { return CheckTest(content.Test, resources); });
+    About(options.Settings, [&] { CheckSettings(content.Settings); });
+    content.Pictures = ReadPictures(pictureNames, options.Pictures);
+
+    const TPackageKeys keys = MakePackageKeys(
+        {reinterpret_cast<const uint8_t*>(PackagePassword.data()), PackagePassword.size()});
+    std::erase_if(resources,
+                  [](const auto& resource) { return IsPackageResource(resource.first); });
+    resources.emplace_back("DVCF", BuildPackage(content, keys.PublicKeyBlob));
+    resources.emplace_back("DVCK",
+                           std::string(reinterpret_cast<const char*>(keys.PrivateKeyBlob.data()),
+                                       keys.PrivateKeyBlob.size()));
+    WriteFileAtomically(options.Output, AppendResources(player, resources), 0755);
+}
+
+} // namespace stellik

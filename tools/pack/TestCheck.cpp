@@ -1,0 +1,74 @@
+#include "tools/pack/TestCheck.h"
+
+#include "documents/ExeTestOptions.h"
+#include "documents/TestParser.h"
+#include "model/TestDoc.h"
+#include "model/TextUtils.h"
+#include "platform/Exception.h"
+#include "platform/Files.h"
+#include "platform/MemoryStream.h"
+#include "platform/Unicode.h"
+
+#include <memory>
+#include <set>
+
+namespace stellik {
+
+namespace {
+
+// Answers the reader's DTD requests from the player's resources, each through a temporary
+// file that lives as long as this object.
+class TDtdFiles {
+public:
+    explicit TDtdFiles(const TResourceList& resources) : Resources(resources) {}
+
+    // "XTF_v1p2.dtd" in, the path of a file holding the resource "XTF_V1P2" out.
+    std::string Provide(const std::string& fileName) {
+        const std::string name =
+            fileName.substr(0, fileName.size() - std::min<size_t>(4, fileName.size()));
+        for (const auto& [resource, bytes] : Resources) {
+            if (AsciiUpper(resource) == AsciiUpper(name)) {
+                Files.push_back(std::make_unique<TTempFileGuard>(GetUniqueTempFileName()));
+                TMemoryStream(bytes).SaveToFile(Files.back()->GetPath());
+                return Files.back()->GetPath();
+            }
+        }
+        throw Exception("The player carries no resource " + name);
+    }
+
+private:
+    const TResourceList& Resources;
+    std::vector<std::unique_ptr<TTempFileGuard>> Files;
+};
+
+} // namespace
+
+std::vector<std::string> CheckTest(const std::string& test, const TResourceList& playerResources) {
+    TDtdFiles dtdFiles(playerResources);
+    TTestParserObj parser;
+    parser.OnDTDRequest = [&dtdFiles](TTestParserObj&, std::u16string& name) {
+        name = Utf8ToUtf16(dtdFiles.Provide(Utf16ToUtf8(name)));
+    };
+    TMemoryStream stream(test);
+    TTestDoc testDoc;
+    std::string encoding;
+    parser.ParseTest(stream, testDoc, encoding);
+
+    std::vector<std::string> pictures;
+    std::set<std::string> seen;
+    for (const TXpNode src : parser.GetXpObjModel().Document().SelectNodes(u"//img/@src")) {
+        std::string name = Utf16ToUtf8(src.NodeValue());
+        if (seen.insert(AsciiUpper(name)).second) {
+            pictures.push_back(std::move(name));
+        }
+    }
+    return pictures;
+}
+
+void CheckSettings(const std::string& settings) {
+    TMemoryStream stream(settings);
+    TExeTestOptions options;
+    options.LoadFromStream(stream);
+}
+
+} // namespace stellik
