@@ -69,11 +69,15 @@ function(_stellik_make_player name binary test settings pictures)
     RESOURCES ${resources} DEPENDS ${resourceTargets})
   file(GLOB_RECURSE pictureFiles CONFIGURE_DEPENDS ${pictures}/*)
   get_filename_component(testName ${test} NAME)
-  add_custom_command(OUTPUT ${player}
+  # The rule's output is a stamp: a file named like its target would count as always stale.
+  set(stamp ${CMAKE_BINARY_DIR}/player-parts/${name}.stamp)
+  add_custom_command(OUTPUT ${stamp}
     COMMAND stellik-pack --player ${program} --test ${test} --settings ${settings}
             --pictures ${pictures} --output ${player}
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
     DEPENDS ${program} stellik-pack ${test} ${settings} ${pictureFiles}
     COMMENT "Packing ${testName} into ${name}"
     VERBATIM)
-  add_custom_target(${name} ALL DEPENDS ${player})
+  add_custom_target(${name} ALL DEPENDS ${stamp})
+  set_property(TARGET ${name} APPEND PROPERTY ADDITIONAL_CLEAN_FILES ${player})
 endfunction()
