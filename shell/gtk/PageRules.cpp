@@ -1,0 +1,109 @@
+// shell/gtk/PageRules.cpp
+#include "shell/gtk/PageRules.h"
+
+#include "shell/PseudoHosts.h"
+#include "shell/gtk/GtkHandles.h"
+
+#include <glib.h>
+
+#include <cstdio>
+
+namespace stellik {
+
+namespace {
+
+// URLs reach us escaped; names in the pages were written plain. Bytes that do not unescape
+// (a stray "%") are taken as they are.
+std::string Unescaped(std::string_view text) {
+    const std::string copy(text);
+    GCharPtr plain(g_uri_unescape_string(copy.c_str(), nullptr));
+    return plain ? std::string(plain.get()) : copy;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           g_ascii_strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
+}
+
+} // namespace
+
+std::optional<std::string> ImageSourceOf(std::string_view uri) {
+    if (uri.starts_with(CommandHost)) {
+        return std::nullopt;
+    }
+    if (uri.starts_with(PageBaseUri)) {
+        uri.remove_prefix(PageBaseUri.size());
+        uri = uri.substr(0, uri.find_first_of("?#"));
+    }
+    return Unescaped(uri);
+}
+
+const char* SniffImageType(std::string_view bytes) {
+    if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a")) {
+        return "image/gif";
+    }
+    if (bytes.starts_with("\x89PNG\r\n\x1a\n")) {
+        return "image/png";
+    }
+    if (bytes.starts_with("\xff\xd8\xff")) {
+        return "image/jpeg";
+    }
+    if (bytes.starts_with("BM")) {
+        return "image/bmp";
+    }
+    const size_t text = bytes.find_first_not_of(" \t\r\n");
+    if (text != std::string_view::npos) {
+        const std::string_view head = bytes.substr(text, 1024);
+        if (head.starts_with("<svg") || ((head.starts_with("<?xml") || head.starts_with("<!")) &&
+                                         head.find("<svg") != std::string_view::npos)) {
+            return "image/svg+xml";
+        }
+    }
+    return "application/octet-stream";
+}
+
+TNavigationVerdict DecideNavigation(TNavigationKind kind, std::string_view uri,
+                                    bool ownLoadExpected) {
+    switch (kind) {
+    case TNavigationKind::LinkClick:
+        return TNavigationVerdict::Dispatch;
+    case TNavigationKind::FormSubmit:
+        return TNavigationVerdict::Ignore;
+    case TNavigationKind::Other:
+        break;
+    }
+    if ((ownLoadExpected && uri == PageBaseUri) || uri.starts_with("about:")) {
+        return TNavigationVerdict::Allow;
+    }
+    return TNavigationVerdict::Ignore;
+}
+
+bool IsExternalUrl(std::string_view url) {
+    return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://") ||
+           StartsWithNoCase(url, "mailto:");
+}
+
+std::string JsStringLiteral(std::string_view text) {
+    std::string result = "\"";
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '"' || c == '\\') {
+            result += '\\';
+            result += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7f) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            result += escape;
+        } else if (text.substr(i).starts_with("\u2028") || text.substr(i).starts_with("\u2029")) {
+            // Line separators end a string literal in older engines.
+            result += text.substr(i).starts_with("\u2028") ? "\\u2028" : "\\u2029";
+            i += 2;
+        } else {
+            result += static_cast<char>(c);
+        }
+    }
+    result += '"';
+    return result;
+}
+
+} // namespace stellik

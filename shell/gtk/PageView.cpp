@@ -1,0 +1,263 @@
+// shell/gtk/PageView.cpp
+#include "shell/gtk/PageView.h"
+
+#include "platform/Exception.h"
+#include "shell/PseudoHosts.h"
+#include "shell/gtk/PageRules.h"
+#include "shell/gtk/SubmitScript.h"
+#include "shell/gtk/ViewSetup.h"
+
+#include <libsoup/soup.h>
+
+namespace stellik {
+
+namespace {
+
+const std::string BaseUri(PageBaseUri);
+
+TNavigationKind KindOf(WebKitNavigationAction* action) {
+    switch (webkit_navigation_action_get_navigation_type(action)) {
+    case WEBKIT_NAVIGATION_TYPE_LINK_CLICKED:
+        return TNavigationKind::LinkClick;
+    case WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED:
+    case WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED:
+        return TNavigationKind::FormSubmit;
+    default:
+        return TNavigationKind::Other;
+    }
+}
+
+void FinishNotServed(WebKitURISchemeRequest* request) {
+    GErrorPtr error(g_error_new_literal(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "Not served"));
+    webkit_uri_scheme_request_finish_error(request, error.get());
+}
+
+void FinishWithBytes(WebKitURISchemeRequest* request, std::string_view bytes) {
+    GBytesPtr data(g_bytes_new(bytes.data(), bytes.size()));
+    GObjectPtr<GInputStream> stream = AdoptObject(g_memory_input_stream_new_from_bytes(data.get()));
+    GObjectPtr<WebKitURISchemeResponse> response = AdoptObject(
+        webkit_uri_scheme_response_new(stream.get(), static_cast<gint64>(bytes.size())));
+    webkit_uri_scheme_response_set_content_type(response.get(), SniffImageType(bytes));
+    SoupMessageHeaders* headers = soup_message_headers_new(SOUP_MESSAGE_HEADERS_RESPONSE);
+    soup_message_headers_append(headers, "Cache-Control", "no-store");
+    webkit_uri_scheme_response_set_http_headers(response.get(), headers); // takes the headers
+    webkit_uri_scheme_request_finish_with_response(request, response.get());
+}
+
+} // namespace
+
+TWebPageView::TWebPageView(IPageEvents& events)
+    : Events(events), Context(MakeWebContext()), ContentManager(MakeContentManager()) {
+    webkit_web_context_register_uri_scheme(Context.get(), "stellik", &OnSchemeRequest, this,
+                                           nullptr);
+    g_signal_connect(ContentManager.get(),
+                     (std::string("script-message-received::") + SubmitHandlerName).c_str(),
+                     G_CALLBACK(&OnScriptMessage), this);
+    webkit_user_content_manager_register_script_message_handler(ContentManager.get(),
+                                                                SubmitHandlerName);
+    WebView = RefObject(WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW,         //
+                                                     "web-context", Context.get(), //
+                                                     "user-content-manager",       //
+                                                     ContentManager.get(), nullptr)));
+    ApplyViewSettings(webkit_web_view_get_settings(WebView.get()));
+    g_signal_connect(WebView.get(), "decide-policy", G_CALLBACK(&OnDecidePolicy), this);
+    g_signal_connect(WebView.get(), "load-changed", G_CALLBACK(&OnLoadChanged), this);
+    g_signal_connect(WebView.get(), "context-menu", G_CALLBACK(&OnContextMenu), this);
+}
+
+TWebPageView::~TWebPageView() {
+    DeliveryIdle.Remove();
+    g_signal_handlers_disconnect_by_data(WebView.get(), this);
+    g_signal_handlers_disconnect_by_data(ContentManager.get(), this);
+    // Gone from its window too, so that no request reaches a view object that is gone.
+    gtk_widget_destroy(GTK_WIDGET(WebView.get()));
+}
+
+void TWebPageView::LoadHtml(std::string_view html) {
+    ++Generation;
+    LoadPending = true;
+    ++OwnLoadsExpected;
+    const std::string text(html);
+    webkit_web_view_load_html(WebView.get(), text.c_str(), BaseUri.c_str());
+}
+
+void TWebPageView::ReplaceImage(const std::string& elementId) {
+    const std::string src = std::string(SystemHost) + "/" + std::to_string(++ImageSerial);
+    const std::string script =
+        "(() => { const image = document.getElementById(" + JsStringLiteral(elementId) +
+        "); if (image instanceof HTMLImageElement) image.src = " + JsStringLiteral(src) + "; })()";
+    webkit_web_view_evaluate_javascript(WebView.get(), script.c_str(), -1, nullptr, nullptr,
+                                        nullptr, nullptr, nullptr);
+}
+
+void TWebPageView::OpenExternal(const std::string& url) {
+    if (IsExternalUrl(url)) {
+        // The outcome is not reported, as with any link the desktop cannot open.
+        g_app_info_launch_default_for_uri_async(url.c_str(), nullptr, nullptr, nullptr, nullptr);
+    }
+}
+
+gboolean TWebPageView::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                      WebKitPolicyDecisionType type, gpointer self) {
+    try {
+        return static_cast<TWebPageView*>(self)->DecidePolicy(decision, type);
+    } catch (const std::exception& error) {
+        static_cast<TWebPageView*>(self)->ReportFailure(error);
+    } catch (...) {
+    }
+    webkit_policy_decision_ignore(decision);
+    return TRUE;
+}
+
+bool TWebPageView::DecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
+    if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION &&
+        type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
+        return false; // responses: WebKit's own choice
+    }
+    WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
+        WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+    const std::string uri =
+        webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+    const bool ownLoad =
+        OwnLoadsExpected > 0 && type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION;
+    switch (DecideNavigation(KindOf(action), uri, ownLoad)) {
+    case TNavigationVerdict::Allow:
+        if (ownLoad && uri == BaseUri) {
+            --OwnLoadsExpected;
+        }
+        webkit_policy_decision_use(decision);
+        break;
+    case TNavigationVerdict::Dispatch:
+        webkit_policy_decision_ignore(decision);
+        PostPageEvent([this, uri] { Events.LinkClicked(uri); });
+        break;
+    case TNavigationVerdict::Ignore:
+        webkit_policy_decision_ignore(decision);
+        break;
+    }
+    return true;
+}
+
+void TWebPageView::OnSchemeRequest(WebKitURISchemeRequest* request, gpointer self) {
+    static_cast<TWebPageView*>(self)->AnswerRequest(request);
+}
+
+void TWebPageView::AnswerRequest(WebKitURISchemeRequest* request) {
+    bool finished = false;
+    try {
+        const std::optional<std::string> source =
+            ImageSourceOf(webkit_uri_scheme_request_get_uri(request));
+        if (source) {
+            const std::string_view bytes = Events.ImageRequested(*source);
+            FinishWithBytes(request, bytes);
+            finished = true;
+        }
+    } catch (const std::exception& error) {
+        try {
+            PostFailure(error);
+        } catch (const std::exception& lost) {
+            ReportFailure(lost);
+        }
+    } catch (...) {
+    }
+    if (!finished) {
+        FinishNotServed(request);
+    }
+}
+
+void TWebPageView::OnScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
+                                   gpointer self) {
+    try {
+        static_cast<TWebPageView*>(self)->ReceiveMessage(result);
+    } catch (const std::exception& error) {
+        static_cast<TWebPageView*>(self)->ReportFailure(error);
+    } catch (...) {
+    }
+}
+
+void TWebPageView::ReceiveMessage(WebKitJavascriptResult* result) {
+    std::optional<TFormMessage> message =
+        ReadFormMessage(webkit_javascript_result_get_js_value(result));
+    if (!message) {
+        return;
+    }
+    PostPageEvent([this, message = std::move(*message)] {
+        Events.FormSubmitted(message.Action, message.Fields);
+    });
+}
+
+void TWebPageView::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
+    if (event == WEBKIT_LOAD_COMMITTED || event == WEBKIT_LOAD_FINISHED) {
+        static_cast<TWebPageView*>(self)->LoadPending = false;
+    }
+}
+
+gboolean TWebPageView::OnContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*,
+                                     WebKitHitTestResult* hit, gpointer) {
+    // Fields keep their editing menu; the page itself offers none.
+    return !webkit_hit_test_result_context_is_editable(hit);
+}
+
+void TWebPageView::PostPageEvent(std::function<void()> deliver) {
+    if (LoadPending) {
+        return;
+    }
+    Pending.push_back({Generation, std::move(deliver)});
+    ScheduleDelivery();
+}
+
+void TWebPageView::PostFailure(const std::exception& error) {
+    Pending.push_back({0, [this, failure = Exception(error.what())] { Events.Failed(failure); }});
+    ScheduleDelivery();
+}
+
+void TWebPageView::ScheduleDelivery() {
+    if (!Delivering && !DeliveryIdle.Active() && !Pending.empty()) {
+        DeliveryIdle = g_idle_add_full(G_PRIORITY_DEFAULT, &OnIdle, this, nullptr);
+    }
+}
+
+gboolean TWebPageView::OnIdle(gpointer self) {
+    auto* view = static_cast<TWebPageView*>(self);
+    view->DeliveryIdle.Forget();
+    try {
+        view->DeliverNext();
+    } catch (const std::exception& error) {
+        view->ReportFailure(error);
+    } catch (...) {
+    }
+    return G_SOURCE_REMOVE;
+}
+
+void TWebPageView::DeliverNext() {
+    // Events of a page that has been replaced since are dropped.
+    while (!Pending.empty() && Pending.front().Generation != 0 &&
+           Pending.front().Generation != Generation) {
+        Pending.pop_front();
+    }
+    if (Pending.empty()) {
+        return;
+    }
+    const std::function<void()> deliver = std::move(Pending.front().Deliver);
+    Pending.pop_front();
+    // A modal box inside the handler runs the main loop; nothing else is delivered meanwhile.
+    Delivering = true;
+    try {
+        deliver();
+    } catch (const std::exception& error) {
+        ReportFailure(error);
+    } catch (...) {
+    }
+    Delivering = false;
+    ScheduleDelivery();
+}
+
+void TWebPageView::ReportFailure(const std::exception& error) noexcept {
+    try {
+        Events.Failed(error);
+    } catch (...) {
+        // The standard handler itself failed; there is nobody left to tell.
+    }
+}
+
+} // namespace stellik

@@ -1,0 +1,148 @@
+#include "tests/gui/GuiKit.h"
+
+#include "shell/gtk/GtkHandles.h"
+#include "shell/gtk/PageRules.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace stellik::tests {
+
+namespace {
+
+struct TCairoSurfaceFree {
+    void operator()(cairo_surface_t* surface) const noexcept { cairo_surface_destroy(surface); }
+};
+using TCairoSurfacePtr = std::unique_ptr<cairo_surface_t, TCairoSurfaceFree>;
+
+struct TScriptResult {
+    bool Done = false;
+    std::string Value;
+    std::string Error;
+};
+
+void OnScriptDone(GObject* view, GAsyncResult* result, gpointer data) {
+    auto* out = static_cast<TScriptResult*>(data);
+    GError* rawError = nullptr;
+    GObjectPtr<JSCValue> value = AdoptObject(
+        webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &rawError));
+    GErrorPtr error(rawError);
+    if (error) {
+        out->Error = error->message;
+    } else if (value && !jsc_value_is_undefined(value.get())) {
+        GCharPtr text(jsc_value_to_string(value.get()));
+        out->Value = text.get();
+    }
+    out->Done = true;
+}
+
+struct TSnapshotResult {
+    bool Done = false;
+    TCairoSurfacePtr Surface;
+};
+
+void OnSnapshotDone(GObject* view, GAsyncResult* result, gpointer data) {
+    auto* out = static_cast<TSnapshotResult*>(data);
+    out->Surface.reset(webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(view), result, nullptr));
+    out->Done = true;
+}
+
+} // namespace
+
+void InitGtk() {
+    static const bool initialised = [] {
+        if (!gtk_init_check(nullptr, nullptr)) {
+            ADD_FAILURE() << "no display: run the GUI tests under xvfb-run";
+            return false;
+        }
+        return true;
+    }();
+    ASSERT_TRUE(initialised);
+}
+
+bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
+    const gint64 deadline = g_get_monotonic_time() + gint64{timeoutMs} * 1000;
+    while (!done()) {
+        if (g_get_monotonic_time() > deadline) {
+            return false;
+        }
+        if (!g_main_context_iteration(nullptr, FALSE)) {
+            g_usleep(1000);
+        }
+    }
+    return true;
+}
+
+void RunFor(int milliseconds) {
+    const gint64 deadline = g_get_monotonic_time() + gint64{milliseconds} * 1000;
+    RunUntil([deadline] { return g_get_monotonic_time() > deadline; }, milliseconds + 1000);
+}
+
+TViewDriver::TViewDriver(WebKitWebView* view) : View(view) {
+    g_signal_connect(View, "load-changed", G_CALLBACK(&OnLoadChanged), this);
+}
+
+TViewDriver::~TViewDriver() {
+    g_signal_handlers_disconnect_by_data(View, this);
+}
+
+void TViewDriver::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
+    if (event == WEBKIT_LOAD_FINISHED) {
+        ++static_cast<TViewDriver*>(self)->Finished;
+    }
+}
+
+bool TViewDriver::WaitForLoads(int count, int timeoutMs) {
+    return RunUntil([this, count] { return Finished >= count; }, timeoutMs);
+}
+
+std::string TViewDriver::Eval(const std::string& script) {
+    TScriptResult result;
+    webkit_web_view_evaluate_javascript(View, script.c_str(), -1, nullptr, nullptr, nullptr,
+                                        &OnScriptDone, &result);
+    if (!RunUntil([&result] { return result.Done; }, 10000)) {
+        ADD_FAILURE() << "script did not finish: " << script;
+        // The callback still points at result: wait it out rather than leave it dangling.
+        RunUntil([&result] { return result.Done; }, 60000);
+    }
+    EXPECT_EQ(result.Error, "") << script;
+    return result.Value;
+}
+
+void TViewDriver::Click(const std::string& selector) {
+    Eval("document.querySelector(" + JsStringLiteral(selector) + ").click()");
+}
+
+void TViewDriver::Type(const std::string& selector, const std::string& text) {
+    Eval("(() => { const field = document.querySelector(" + JsStringLiteral(selector) +
+         "); field.focus(); field.value = " + JsStringLiteral(text) +
+         "; field.dispatchEvent(new Event('input', {bubbles: true})); "
+         "field.dispatchEvent(new Event('change', {bubbles: true})); })()");
+}
+
+void TViewDriver::Snapshot(const std::string& name) {
+    const std::filesystem::path folder = STELLIK_SNAPSHOT_DIR;
+    std::filesystem::create_directories(folder);
+    SaveSnapshot(WEBKIT_SNAPSHOT_REGION_VISIBLE, (folder / (name + ".png")).string());
+    if (Eval("document.documentElement.scrollHeight > window.innerHeight") == "true") {
+        SaveSnapshot(WEBKIT_SNAPSHOT_REGION_FULL_DOCUMENT,
+                     (folder / (name + "-full.png")).string());
+    }
+}
+
+void TViewDriver::SaveSnapshot(WebKitSnapshotRegion region, const std::string& path) {
+    TSnapshotResult result;
+    webkit_web_view_get_snapshot(View, region, WEBKIT_SNAPSHOT_OPTIONS_NONE, nullptr,
+                                 &OnSnapshotDone, &result);
+    if (!RunUntil([&result] { return result.Done; }, 10000)) {
+        ADD_FAILURE() << "no snapshot for " << path;
+        RunUntil([&result] { return result.Done; }, 60000);
+    }
+    ASSERT_TRUE(result.Surface) << path;
+    EXPECT_EQ(cairo_surface_write_to_png(result.Surface.get(), path.c_str()), CAIRO_STATUS_SUCCESS)
+        << path;
+}
+
+} // namespace stellik::tests

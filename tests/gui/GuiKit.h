@@ -1,0 +1,52 @@
+// tests/gui/GuiKit.h -- driving a real WebKit view from a test: waiting, scripts, snapshots
+#pragma once
+
+#include <webkit2/webkit2.h>
+
+#include <functional>
+#include <string>
+
+namespace stellik::tests {
+
+// Initialises GTK on first use (listing the tests needs no display).
+void InitGtk();
+
+// Runs the main loop until done() holds; false when timeoutMs passed first.
+bool RunUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+// Runs the main loop for a while (what must not happen has had its chance).
+void RunFor(int milliseconds);
+
+// Watches one web view: counts its finished loads, runs scripts in its page and saves
+// pictures of it.
+class TViewDriver {
+public:
+    explicit TViewDriver(WebKitWebView* view);
+    ~TViewDriver();
+    TViewDriver(const TViewDriver&) = delete;
+    TViewDriver& operator=(const TViewDriver&) = delete;
+
+    int FinishedLoads() const { return Finished; }
+    // Waits until the view has finished count loads in all; false on time-out.
+    bool WaitForLoads(int count, int timeoutMs = 10000);
+    // Waits for one more finished load than seen so far when called.
+    bool WaitForNextLoad(int timeoutMs = 10000) { return WaitForLoads(Finished + 1, timeoutMs); }
+
+    // The script's value as text ("" for undefined); a script that throws fails the test.
+    std::string Eval(const std::string& script);
+    std::string PageText() { return Eval("document.body ? document.body.innerText : ''"); }
+    // Events dispatched in the page, as a user's click or typing gives them.
+    void Click(const std::string& selector);
+    void Type(const std::string& selector, const std::string& text);
+    // A PNG of the visible page in the build's gui-snapshots folder (and of the whole page
+    // when it is longer than the view).
+    void Snapshot(const std::string& name);
+
+private:
+    static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+    void SaveSnapshot(WebKitSnapshotRegion region, const std::string& path);
+
+    WebKitWebView* View; // not owned
+    int Finished = 0;
+};
+
+} // namespace stellik::tests
