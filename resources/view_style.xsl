@@ -63,11 +63,12 @@
     </html>
   </xsl:template>
 
-  <!-- A framed panel: title bar, content on the light background, thin bottom edge. The frame
+  <!-- A framed panel: title bar, content on the light background, thin bottom edge. The content
+       is what the context node's template in mode "panel-content" writes (built in place: no
+       result tree fragment to copy, which matters on list pages of many questions). The frame
        cells hold only a non-breaking space at a tiny size, so they keep their 10 and 8 pixels. -->
   <xsl:template name="panel">
     <xsl:param name="title"/>
-    <xsl:param name="content"/>
     <xsl:param name="width"/>
     <xsl:param name="corner" select="$nbsp"/>
     <table cellspacing="0" cellpadding="0" border="0">
@@ -83,7 +84,7 @@
         <td width="10" background="leftmiddle_gif" style="font-size:1px; line-height:1px"><xsl:value-of select="$nbsp"/></td>
         <td bgcolor="#E6E9F0" valign="top" align="left">
           <div style="padding:16px 18px">
-            <xsl:copy-of select="$content"/>
+            <xsl:apply-templates select="." mode="panel-content"/>
           </div>
         </td>
         <td width="10" background="rightmiddle_gif" style="font-size:1px; line-height:1px"><xsl:value-of select="$nbsp"/></td>
@@ -96,12 +97,12 @@
     </table>
   </xsl:template>
 
-  <!-- The blue bar along the top of the window. -->
+  <!-- The blue bar along the top of the window; what it holds comes from the context node's
+       template in mode "top-bar-content". -->
   <xsl:template name="top-bar">
-    <xsl:param name="content"/>
     <tr>
       <td height="49" background="topbar_gif" valign="middle" style="font-family:Verdana, sans-serif; font-size:12px; color:#FFFFFF; padding-left:10px; white-space:nowrap">
-        <xsl:copy-of select="$content"/>
+        <xsl:apply-templates select="." mode="top-bar-content"/>
       </td>
     </tr>
   </xsl:template>
@@ -109,12 +110,12 @@
   <!-- Stop and report pages: the picture that saves the results. -->
   <xsl:template name="save-bar">
     <xsl:if test="$save-result-required = '1'">
-      <xsl:call-template name="top-bar">
-        <xsl:with-param name="content">
-          <a href="{$cmd-host}/saveresults"><img src="saveresultbtn_gif" width="222" height="42" border="0" style="margin-top:4px"/></a>
-        </xsl:with-param>
-      </xsl:call-template>
+      <xsl:call-template name="top-bar"/>
     </xsl:if>
+  </xsl:template>
+
+  <xsl:template match="test-stop | test-results" mode="top-bar-content">
+    <a href="{$cmd-host}/saveresults"><img src="saveresultbtn_gif" width="222" height="42" border="0" style="margin-top:4px"/></a>
   </xsl:template>
 
   <!-- A table row "label  value" of the stop page and the report. -->
@@ -184,50 +185,51 @@
         <td align="center" valign="middle">
           <xsl:call-template name="panel">
             <xsl:with-param name="title">Регистрация</xsl:with-param>
-            <xsl:with-param name="content">
-              <form name="form1" method="post" action="{$cmd-host}/register" style="margin:0">
-                <table width="520" cellspacing="0" cellpadding="4" border="0" style="font-family:Verdana, sans-serif; font-size:12px">
-                  <tr>
-                    <td width="27%"></td>
-                    <td width="73%"></td>
-                  </tr>
-                  <xsl:call-template name="register-field">
-                    <xsl:with-param name="label">Фамилия:</xsl:with-param>
-                    <xsl:with-param name="name">lastname</xsl:with-param>
-                    <xsl:with-param name="value" select="last-name"/>
-                  </xsl:call-template>
-                  <xsl:call-template name="register-field">
-                    <xsl:with-param name="label">Имя:</xsl:with-param>
-                    <xsl:with-param name="name">firstname</xsl:with-param>
-                    <xsl:with-param name="value" select="first-name"/>
-                  </xsl:call-template>
-                  <xsl:call-template name="register-field">
-                    <xsl:with-param name="label">Отчество:</xsl:with-param>
-                    <xsl:with-param name="name">patronymic</xsl:with-param>
-                    <xsl:with-param name="value" select="patronymic"/>
-                  </xsl:call-template>
-                  <tr>
-                    <td valign="top" style="padding-top:7px">Доп. сведения:</td>
-                    <td><textarea name="addinfo" cols="44" rows="4" style="font-family:Verdana, sans-serif; font-size:12px"><xsl:value-of select="additional-info"/></textarea></td>
-                  </tr>
-                  <tr>
-                    <td></td>
-                    <td><input type="checkbox" name="saveinfo" id="saveinfo" value="saveinfo" checked="checked" style="vertical-align:middle; margin-left:0"/><label for="saveinfo" style="vertical-align:middle"><xsl:text>Запомнить на этом компьютере</xsl:text></label></td>
-                  </tr>
-                  <tr>
-                    <td height="10"></td>
-                    <td></td>
-                  </tr>
-                  <tr>
-                    <td colspan="2" align="right"><input type="submit" name="Submit" value="  Продолжить  " style="font-family:Verdana, sans-serif; font-size:12px; padding:3px 10px"/></td>
-                  </tr>
-                </table>
-              </form>
-            </xsl:with-param>
           </xsl:call-template>
         </td>
       </tr>
     </table>
+  </xsl:template>
+
+  <xsl:template match="register" mode="panel-content">
+    <form name="form1" method="post" action="{$cmd-host}/register" style="margin:0">
+      <table width="520" cellspacing="0" cellpadding="4" border="0" style="font-family:Verdana, sans-serif; font-size:12px">
+        <tr>
+          <td width="27%"></td>
+          <td width="73%"></td>
+        </tr>
+        <xsl:call-template name="register-field">
+          <xsl:with-param name="label">Фамилия:</xsl:with-param>
+          <xsl:with-param name="name">lastname</xsl:with-param>
+          <xsl:with-param name="value" select="last-name"/>
+        </xsl:call-template>
+        <xsl:call-template name="register-field">
+          <xsl:with-param name="label">Имя:</xsl:with-param>
+          <xsl:with-param name="name">firstname</xsl:with-param>
+          <xsl:with-param name="value" select="first-name"/>
+        </xsl:call-template>
+        <xsl:call-template name="register-field">
+          <xsl:with-param name="label">Отчество:</xsl:with-param>
+          <xsl:with-param name="name">patronymic</xsl:with-param>
+          <xsl:with-param name="value" select="patronymic"/>
+        </xsl:call-template>
+        <tr>
+          <td valign="top" style="padding-top:7px">Доп. сведения:</td>
+          <td><textarea name="addinfo" cols="44" rows="4" style="font-family:Verdana, sans-serif; font-size:12px"><xsl:value-of select="additional-info"/></textarea></td>
+        </tr>
+        <tr>
+          <td></td>
+          <td><input type="checkbox" name="saveinfo" id="saveinfo" value="saveinfo" checked="checked" style="vertical-align:middle; margin-left:0"/><label for="saveinfo" style="vertical-align:middle"><xsl:text>Запомнить на этом компьютере</xsl:text></label></td>
+        </tr>
+        <tr>
+          <td height="10"></td>
+          <td></td>
+        </tr>
+        <tr>
+          <td colspan="2" align="right"><input type="submit" name="Submit" value="  Продолжить  " style="font-family:Verdana, sans-serif; font-size:12px; padding:3px 10px"/></td>
+        </tr>
+      </table>
+    </form>
   </xsl:template>
 
   <xsl:template name="register-field">
@@ -257,20 +259,13 @@
   <xsl:template match="test-out">
     <table width="100%" height="100%" cellspacing="0" cellpadding="0" border="0">
       <xsl:if test="section-out or message-out">
-        <xsl:call-template name="top-bar">
-          <xsl:with-param name="content">
-            <xsl:call-template name="run-info"/>
-          </xsl:with-param>
-        </xsl:call-template>
+        <xsl:call-template name="top-bar"/>
         <tr>
           <td align="center" valign="top" style="padding:20px 0">
             <xsl:call-template name="panel">
               <xsl:with-param name="title" select="@test-name"/>
               <xsl:with-param name="width">94%</xsl:with-param>
               <xsl:with-param name="corner" select="$nbsp10"/>
-              <xsl:with-param name="content">
-                <xsl:call-template name="answer-form"/>
-              </xsl:with-param>
             </xsl:call-template>
           </td>
         </tr>
@@ -280,7 +275,7 @@
   </xsl:template>
 
   <!-- The top bar of run pages: the items that are on, " | " between them. -->
-  <xsl:template name="run-info">
+  <xsl:template match="test-out" mode="top-bar-content">
     <xsl:variable name="summary" select="summary"/>
     <xsl:variable name="questions" select="$run-question-info = '1'"/>
     <xsl:variable name="sections" select="$run-section-info = '1'"/>
@@ -316,7 +311,8 @@
     </xsl:if>
   </xsl:template>
 
-  <xsl:template name="answer-form">
+  <!-- The answer form of run and message pages. -->
+  <xsl:template match="test-out" mode="panel-content">
     <form method="post" action="{$cmd-host}/testinput" style="margin:0">
       <table width="100%" cellspacing="0" cellpadding="0" border="0" style="font-family:Verdana, sans-serif; font-size:12px">
         <tr>
@@ -484,7 +480,6 @@
   <!-- ============================================================ stop page -->
 
   <xsl:template match="test-stop">
-    <xsl:variable name="summary" select="../summary"/>
     <xsl:call-template name="save-bar"/>
     <tr>
       <td align="center" valign="middle" style="padding:20px 0">
@@ -497,87 +492,87 @@
             <xsl:value-of select="$nbsp"/>
           </xsl:with-param>
           <xsl:with-param name="width">440</xsl:with-param>
-          <xsl:with-param name="content">
-            <table width="100%" cellspacing="0" cellpadding="0" border="0" style="font-family:Verdana, sans-serif; font-size:12px">
-              <xsl:if test="$end-question-info = '1'">
-                <xsl:call-template name="info-row">
-                  <xsl:with-param name="label">Пройдено вопросов:</xsl:with-param>
-                  <xsl:with-param name="label-width" select="170"/>
-                  <xsl:with-param name="value">
-                    <xsl:call-template name="of">
-                      <xsl:with-param name="part" select="$summary/questions/answered"/>
-                      <xsl:with-param name="whole" select="$summary/questions/count"/>
-                    </xsl:call-template>
-                  </xsl:with-param>
-                </xsl:call-template>
-              </xsl:if>
-              <xsl:if test="$end-section-info = '1'">
-                <xsl:call-template name="info-row">
-                  <xsl:with-param name="label">Пройдено секций:</xsl:with-param>
-                  <xsl:with-param name="label-width" select="170"/>
-                  <xsl:with-param name="value">
-                    <xsl:call-template name="of">
-                      <xsl:with-param name="part" select="$summary/sections/answered"/>
-                      <xsl:with-param name="whole" select="$summary/sections/count"/>
-                    </xsl:call-template>
-                  </xsl:with-param>
-                </xsl:call-template>
-              </xsl:if>
-              <xsl:if test="$end-rating-info = '1'">
-                <xsl:call-template name="info-row">
-                  <xsl:with-param name="label">Набрано баллов:</xsl:with-param>
-                  <xsl:with-param name="label-width" select="170"/>
-                  <xsl:with-param name="value">
-                    <xsl:call-template name="of">
-                      <xsl:with-param name="part" select="$summary/rating/current"/>
-                      <xsl:with-param name="whole" select="$summary/rating/max"/>
-                    </xsl:call-template>
-                  </xsl:with-param>
-                </xsl:call-template>
-              </xsl:if>
-              <xsl:if test="$end-time-info = '1'">
-                <xsl:call-template name="info-row">
-                  <xsl:with-param name="label">Затрачено времени:</xsl:with-param>
-                  <xsl:with-param name="label-width" select="170"/>
-                  <xsl:with-param name="value">
-                    <xsl:call-template name="time-used">
-                      <xsl:with-param name="summary" select="$summary"/>
-                    </xsl:call-template>
-                  </xsl:with-param>
-                </xsl:call-template>
-              </xsl:if>
-              <xsl:if test="$end-mark = '1' and $summary/mark">
-                <xsl:call-template name="info-row">
-                  <xsl:with-param name="label">Оценка:</xsl:with-param>
-                  <xsl:with-param name="label-width" select="170"/>
-                  <xsl:with-param name="value" select="normalize-space($summary/mark)"/>
-                </xsl:call-template>
-              </xsl:if>
-              <tr>
-                <td height="30" colspan="2"></td>
-              </tr>
-              <xsl:if test="$report-view-allow = '1'">
-                <tr>
-                  <td colspan="2" align="center">
-                    <form action="{$cmd-host}/lastreport" style="margin:0">
-                      <input type="submit" id="Submit1" value="Протокол тестирования" style="font-family:Verdana, sans-serif; font-size:12px; padding:3px 12px"/>
-                    </form>
-                  </td>
-                </tr>
-              </xsl:if>
-            </table>
-          </xsl:with-param>
         </xsl:call-template>
       </td>
     </tr>
   </xsl:template>
 
+  <!-- The result lines, then the button that opens the report. -->
+  <xsl:template match="test-stop" mode="panel-content">
+    <xsl:variable name="summary" select="../summary"/>
+    <table width="100%" cellspacing="0" cellpadding="0" border="0" style="font-family:Verdana, sans-serif; font-size:12px">
+      <xsl:if test="$end-question-info = '1'">
+        <xsl:call-template name="info-row">
+          <xsl:with-param name="label">Пройдено вопросов:</xsl:with-param>
+          <xsl:with-param name="label-width" select="170"/>
+          <xsl:with-param name="value">
+            <xsl:call-template name="of">
+              <xsl:with-param name="part" select="$summary/questions/answered"/>
+              <xsl:with-param name="whole" select="$summary/questions/count"/>
+            </xsl:call-template>
+          </xsl:with-param>
+        </xsl:call-template>
+      </xsl:if>
+      <xsl:if test="$end-section-info = '1'">
+        <xsl:call-template name="info-row">
+          <xsl:with-param name="label">Пройдено секций:</xsl:with-param>
+          <xsl:with-param name="label-width" select="170"/>
+          <xsl:with-param name="value">
+            <xsl:call-template name="of">
+              <xsl:with-param name="part" select="$summary/sections/answered"/>
+              <xsl:with-param name="whole" select="$summary/sections/count"/>
+            </xsl:call-template>
+          </xsl:with-param>
+        </xsl:call-template>
+      </xsl:if>
+      <xsl:if test="$end-rating-info = '1'">
+        <xsl:call-template name="info-row">
+          <xsl:with-param name="label">Набрано баллов:</xsl:with-param>
+          <xsl:with-param name="label-width" select="170"/>
+          <xsl:with-param name="value">
+            <xsl:call-template name="of">
+              <xsl:with-param name="part" select="$summary/rating/current"/>
+              <xsl:with-param name="whole" select="$summary/rating/max"/>
+            </xsl:call-template>
+          </xsl:with-param>
+        </xsl:call-template>
+      </xsl:if>
+      <xsl:if test="$end-time-info = '1'">
+        <xsl:call-template name="info-row">
+          <xsl:with-param name="label">Затрачено времени:</xsl:with-param>
+          <xsl:with-param name="label-width" select="170"/>
+          <xsl:with-param name="value">
+            <xsl:call-template name="time-used">
+              <xsl:with-param name="summary" select="$summary"/>
+            </xsl:call-template>
+          </xsl:with-param>
+        </xsl:call-template>
+      </xsl:if>
+      <xsl:if test="$end-mark = '1' and $summary/mark">
+        <xsl:call-template name="info-row">
+          <xsl:with-param name="label">Оценка:</xsl:with-param>
+          <xsl:with-param name="label-width" select="170"/>
+          <xsl:with-param name="value" select="normalize-space($summary/mark)"/>
+        </xsl:call-template>
+      </xsl:if>
+      <tr>
+        <td height="30" colspan="2"></td>
+      </tr>
+      <xsl:if test="$report-view-allow = '1'">
+        <tr>
+          <td colspan="2" align="center">
+            <form action="{$cmd-host}/lastreport" style="margin:0">
+              <input type="submit" id="Submit1" value="Протокол тестирования" style="font-family:Verdana, sans-serif; font-size:12px; padding:3px 12px"/>
+            </form>
+          </td>
+        </tr>
+      </xsl:if>
+    </table>
+  </xsl:template>
+
   <!-- ============================================================ report page -->
 
   <xsl:template match="test-results">
-    <xsl:variable name="summary" select="summary"/>
-    <xsl:variable name="results-part" select="$rep-question-info = '1' or $rep-section-info = '1' or $rep-rating-info = '1' or $rep-time-info = '1' or ($rep-mark = '1' and $summary/mark)"/>
-    <xsl:variable name="sections-part" select="section-out/summary and count(section-out) &gt; 1 and ($rep-insect-question-info = '1' or $rep-insect-rating-info = '1' or ($rep-insect-mark = '1' and $summary/mark))"/>
     <table width="100%" cellspacing="0" cellpadding="0" border="0">
       <xsl:call-template name="save-bar"/>
       <tr>
@@ -586,31 +581,36 @@
             <xsl:with-param name="title" select="concat('Протокол тестирования', $nbsp)"/>
             <xsl:with-param name="width">94%</xsl:with-param>
             <xsl:with-param name="corner" select="$nbsp10"/>
-            <xsl:with-param name="content">
-              <table width="100%" cellspacing="0" cellpadding="0" border="0">
-                <tr>
-                  <td style="font-family:Verdana, sans-serif; font-size:12px">
-                    <xsl:if test="$results-part">
-                      <xsl:call-template name="report-heading">
-                        <xsl:with-param name="text" select="'1. Результаты тестирования'"/>
-                      </xsl:call-template>
-                      <xsl:call-template name="report-results"/>
-                    </xsl:if>
-                    <xsl:if test="$sections-part">
-                      <xsl:call-template name="report-heading">
-                        <xsl:with-param name="text" select="concat(1 + number($results-part), '. Результаты тестирования по секциям')"/>
-                      </xsl:call-template>
-                      <xsl:apply-templates select="section-out" mode="results"/>
-                    </xsl:if>
-                    <xsl:call-template name="report-heading">
-                      <xsl:with-param name="text" select="concat(1 + number($results-part) + number($sections-part), '. Протокол тестирования')"/>
-                    </xsl:call-template>
-                    <xsl:apply-templates select="section-out/question-out" mode="protocol"/>
-                  </td>
-                </tr>
-              </table>
-            </xsl:with-param>
           </xsl:call-template>
+        </td>
+      </tr>
+    </table>
+  </xsl:template>
+
+  <!-- The numbered parts: results of the test, results by section, the protocol. -->
+  <xsl:template match="test-results" mode="panel-content">
+    <xsl:variable name="summary" select="summary"/>
+    <xsl:variable name="results-part" select="$rep-question-info = '1' or $rep-section-info = '1' or $rep-rating-info = '1' or $rep-time-info = '1' or ($rep-mark = '1' and $summary/mark)"/>
+    <xsl:variable name="sections-part" select="section-out/summary and count(section-out) &gt; 1 and ($rep-insect-question-info = '1' or $rep-insect-rating-info = '1' or ($rep-insect-mark = '1' and $summary/mark))"/>
+    <table width="100%" cellspacing="0" cellpadding="0" border="0">
+      <tr>
+        <td style="font-family:Verdana, sans-serif; font-size:12px">
+          <xsl:if test="$results-part">
+            <xsl:call-template name="report-heading">
+              <xsl:with-param name="text" select="'1. Результаты тестирования'"/>
+            </xsl:call-template>
+            <xsl:call-template name="report-results"/>
+          </xsl:if>
+          <xsl:if test="$sections-part">
+            <xsl:call-template name="report-heading">
+              <xsl:with-param name="text" select="concat(1 + number($results-part), '. Результаты тестирования по секциям')"/>
+            </xsl:call-template>
+            <xsl:apply-templates select="section-out" mode="results"/>
+          </xsl:if>
+          <xsl:call-template name="report-heading">
+            <xsl:with-param name="text" select="concat(1 + number($results-part) + number($sections-part), '. Протокол тестирования')"/>
+          </xsl:call-template>
+          <xsl:apply-templates select="section-out/question-out" mode="protocol"/>
         </td>
       </tr>
     </table>
@@ -618,7 +618,7 @@
 
   <xsl:template name="report-heading">
     <xsl:param name="text"/>
-    <div style="font-family:Verdana, sans-serif; font-size:12px; font-weight:bold; color:#3557B4; margin:6px 0 4px 0">
+    <div style="font-family:Verdana, sans-serif; font-size:12px; font-weight:bold; color:#3557B4; margin:12px 0 4px 0">
       <xsl:value-of select="$text"/>
     </div>
   </xsl:template>

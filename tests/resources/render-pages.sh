@@ -5,9 +5,9 @@
 #
 #   tests/resources/render-pages.sh BUILD_FOLDER [IMAGES_FOLDER]
 #
-# IMAGES_FOLDER (default BUILD_FOLDER/resources/images) may hold the program's artwork as
-# NAME.gif (or .png, .svg) files; the pages name them NAME_gif, and those names are pointed
-# at the files; timer.* stands in for the timer image.
+# IMAGES_FOLDER (default BUILD_FOLDER/resources/images) may hold the program's artwork, as
+# resources (NAME_GIF) or as NAME.gif (.png, .svg) files; the pages' names NAME_gif are
+# pointed at them, letter case aside; timer.* stands in for the timer image.
 # Without it the pictures stay empty boxes, as stellik:// cannot be loaded outside the player.
 set -eu
 build=$(cd "$1" && pwd)
@@ -20,14 +20,13 @@ mkdir -p "$out"
 
 script=""
 if [ -d "$images" ]; then
-    for file in "$images"/*.gif "$images"/*.png "$images"/*.svg; do
-        [ -e "$file" ] || continue
-        name=$(basename "${file%.*}")
-        if [ "$name" = timer ]; then
-            script="$script s#stellik://system/timer.gif#file://$file#g;"
-        else
-            script="$script s#\"${name}_gif\"#\"file://$file\"#g;"
-        fi
+    for file in "$images"/*; do
+        name=$(basename "$file")
+        case $name in
+        timer.*) script="$script s#stellik://system/timer.gif#file://$file#g;" ;;
+        *_GIF | *_gif) script="$script s#\"$name\"#\"file://$file\"#gI;" ;;
+        *.gif | *.png | *.svg) script="$script s#\"${name%.*}_gif\"#\"file://$file\"#gI;" ;;
+        esac
     done
 fi
 
