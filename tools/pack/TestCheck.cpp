@@ -9,6 +9,7 @@
 #include "platform/MemoryStream.h"
 #include "platform/Unicode.h"
 
+#include <algorithm>
 #include <memory>
 #include <set>
 
