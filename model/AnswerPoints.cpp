@@ -6,7 +6,10 @@
 namespace stellik {
 
 int AddPoints(int sum, int points) {
-    const long long total = static_cast<long long>(sum) + points;
+    return ClampToInt(static_cast<long long>(sum) + points);
+}
+
+int ClampToInt(long long total) {
     return static_cast<int>(std::clamp<long long>(total, INT_MIN, INT_MAX));
 }
 

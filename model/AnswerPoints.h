@@ -9,6 +9,8 @@ namespace stellik {
 // sum + points, held at the ends of the 32-bit range instead of overflowing: points come from
 // the test document, and no test, however odd, may make the engine's arithmetic undefined.
 int AddPoints(int sum, int points);
+// An exact sum held at the ends of the 32-bit range.
+int ClampToInt(long long total);
 
 // The Points of every answer added up (0 without answers).
 int SumOfPoints(const TAnswerList& answers);

@@ -13,6 +13,8 @@
 
 namespace stellik {
 
+class TSection;
+
 struct TCheckResult {
     bool Right = false;
     bool Answered = false;
@@ -55,6 +57,7 @@ public:
     uint8_t TextPos = 2; // 2 text before the answer box, 3 after it
     uint8_t Layout = 0;  // below 2 horizontal, else vertical; all but 0 and 2 put the text first
     bool Selected = false;
+    TSection* SelectedBy = nullptr; // not owned: the section whose run selection lists it now
     bool ShowRight = false;
     int QuestionPoints = -1; // -1: points per answer
 

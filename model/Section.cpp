@@ -1,5 +1,6 @@
 #include "model/Section.h"
 
+#include "model/AnswerPoints.h"
 #include "model/MoveShuffle.h"
 #include "model/TextUtils.h"
 #include "platform/Convert.h"
@@ -17,13 +18,6 @@ namespace {
 int EffectiveCount(int requested, const TIntegerList& pool) {
     const int available = pool.GetCount();
     return requested > 0 && requested <= available ? requested : available;
-}
-
-void KeepFirst(TQuestionRefs& questions, int count) {
-    const auto keep = static_cast<std::size_t>(std::max(count, 0));
-    if (questions.size() > keep) {
-        questions.resize(keep);
-    }
 }
 
 } // namespace
@@ -74,6 +68,8 @@ void TSection::SelectFrom(const TIntegerList& pool, TQuestionRefs& target, bool 
 
 int TSection::Reset() {
     AnsweredCount = 0;
+    PointsSum = 0;
+    DropFrom(0);
     AllCount = EffectiveCount(AllRequested, AllPool);
     BadCount = EffectiveCount(BadRequested, BadPool);
     MidCount = EffectiveCount(MidRequested, MidPool);
@@ -81,16 +77,17 @@ int TSection::Reset() {
     SelectFrom(AllPool, Questions, AllRandom, AllCount);
     Level = 0;
     Rebuild();
-    int maxRating = 0;
+    SelectionMade();
+    long long maxRating = 0; // exact, then held to 32 bits like the ratings
     for (const TQuestion* question : Questions) {
         maxRating += question->MaxRating;
     }
-    return maxRating;
+    return ClampToInt(maxRating);
 }
 
 void TSection::Rebuild() {
     // The dropped level questions keep their marks: no later selection of the run takes them.
-    KeepFirst(Questions, AllCount);
+    DropFrom(static_cast<std::size_t>(std::max(AllCount, 0)));
     TQuestionRefs levelQuestions;
     switch (Level) {
     case ResultGood:
@@ -113,6 +110,27 @@ void TSection::SetLevel(int level) {
     if (newLevel != Level) {
         Level = newLevel;
         Rebuild();
+        SelectionMade();
+    }
+}
+
+void TSection::DropFrom(std::size_t first) {
+    for (std::size_t i = first; i < Questions.size(); ++i) {
+        if (Questions[i]->SelectedBy == this) {
+            Questions[i]->SelectedBy = nullptr;
+        }
+    }
+    if (Questions.size() > first) {
+        Questions.resize(first);
+    }
+}
+
+void TSection::SelectionMade() {
+    for (TQuestion* question : Questions) {
+        question->SelectedBy = this;
+    }
+    if (OnSelectionChanged) {
+        OnSelectionChanged(*this);
     }
 }
 
@@ -130,17 +148,32 @@ int TSection::PlannedCount(int level) const {
 }
 
 TPointsResult TSection::CalcRating() {
-    TPointsResult result;
     AnsweredCount = 0;
+    PointsSum = 0;
     for (TQuestion* question : Questions) {
         question->UpdateRating();
         if (question->Answered) {
-            result.Points += question->Rating;
+            PointsSum += question->Rating;
             ++AnsweredCount;
         }
     }
-    result.Answered = AnsweredCount == static_cast<int>(Questions.size());
-    return result;
+    return Totals();
+}
+
+void TSection::RateQuestion(TQuestion& question) {
+    const bool wasAnswered = question.Answered;
+    const long long wasPoints = wasAnswered ? question.Rating : 0;
+    question.UpdateRating();
+    PointsSum += (question.Answered ? question.Rating : 0) - wasPoints;
+    AnsweredCount += static_cast<int>(question.Answered) - static_cast<int>(wasAnswered);
+    SetRating(Totals());
+}
+
+TPointsResult TSection::Totals() const {
+    // The exact sum is held at the ends of the 32-bit range, so that rating a question alone
+    // gives the very result of rating them all.
+    return TPointsResult{ClampToInt(PointsSum),
+                         AnsweredCount == static_cast<int>(Questions.size())};
 }
 
 void TSection::WriteSectionStart(TWideStrings& lines) const {

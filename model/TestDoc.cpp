@@ -1,6 +1,7 @@
 // model/TestDoc.cpp -- building the test in memory and running it
 #include "model/TestDoc.h"
 
+#include "model/AnswerPoints.h"
 #include "model/QuestionManager.h"
 #include "model/XmlChars.h"
 #include "platform/Convert.h"
@@ -60,6 +61,7 @@ TQuestion* TTestDoc::AddQuestion(int kindCode, int at) {
         return nullptr;
     }
     CheckInsertAt(at, Questions.GetCount());
+    FullRatingDue = true;
     std::unique_ptr<TQuestion> created = questionClass();
     TQuestion* question = created.get();
     if (at == -1) {
@@ -83,6 +85,7 @@ TQuestion* TTestDoc::AddQuestion(int kindCode, int at) {
 
 TSection* TTestDoc::AddSection(int at) {
     CheckInsertAt(at, Sections.GetCount());
+    FullRatingDue = true;
     auto created = std::make_unique<TSection>(&Questions);
     TSection* section = created.get();
     if (at == -1) {
@@ -122,6 +125,9 @@ void TTestDoc::Clear() {
     AnswerBuf.Clear();
     Running = false;
     StopReason.clear();
+    Totals.Clear(0);
+    ChangedQuestions.clear();
+    FullRatingDue = true;
 }
 
 // ---- rating ----
@@ -136,16 +142,24 @@ int TTestDoc::Reset() {
         section->AllRequested = 0;
         section->AllRandom = section->MidRandom = section->GoodRandom = section->BadRandom = true;
     }
+    FullRatingDue = true;
     for (int i = 0; i < Questions.GetCount(); ++i) {
         TQuestion& question = Questions.GetItem(i);
         question.ResetRating();
         question.Number = 0;
         question.Selected = false;
+        question.SelectedBy = nullptr;
     }
     MarkProfile = MarkProfiles.GetCount() > 0 ? &MarkProfiles.GetItem(0) : nullptr;
-    int maxRating = 0;
+    long long maxRating = 0; // exact, then held to 32 bits like the ratings
     for (int i = 0; i < Sections.GetCount(); ++i) {
         TSection& section = Sections.GetItem(i);
+        // A new selection (a level the run gives the section) is rated anew with all of it.
+        section.OnSelectionChanged = [this](TSection& changed) {
+            if (!FullRatingDue && !Totals.MarkChanged(changed, true)) {
+                FullRatingDue = true;
+            }
+        };
         section.ResetRating();
         section.MarkProfile = MarkProfile;
         maxRating += section.MaxRating; // at level 0; later level changes do not count
@@ -162,27 +176,60 @@ int TTestDoc::Reset() {
     for (int i = 0; i < Questions.GetCount(); ++i) {
         Questions.GetItem(i).ShowRight = ShowRight;
     }
-    return maxRating;
+    return ClampToInt(maxRating);
 }
 
 TPointsResult TTestDoc::CalcRating() {
-    AnsweredQuestions = 0;
-    AnsweredSections = 0;
-    PlannedQuestions = 0;
-    TPointsResult result;
-    const int level = OutManager ? OutManager->GetCurrentLevel() : 0;
+    if (FullRatingDue || Totals.GetSectionCount() != Sections.GetCount()) {
+        RateEverySection();
+    } else {
+        RateChanges();
+    }
+    AnsweredQuestions = Totals.GetAnsweredQuestions();
+    AnsweredSections = Totals.GetAnsweredSections();
+    PlannedQuestions =
+        ClampToInt(Totals.GetPlanned(OutManager ? OutManager->GetCurrentLevel() : 0));
+    return TPointsResult{ClampToInt(Totals.GetPoints()), AnsweredSections == Sections.GetCount()};
+}
+
+void TTestDoc::RateEverySection() {
+    Totals.Clear(Sections.GetCount());
+    bool inPlace = true;
     for (int i = 0; i < Sections.GetCount(); ++i) {
         TSection& section = Sections.GetItem(i);
         section.UpdateRating();
-        AnsweredQuestions += section.GetAnsweredCount();
-        PlannedQuestions += section.PlannedCount(level);
-        if (section.Answered) {
-            ++AnsweredSections;
-        }
-        result.Points += section.Rating;
+        Totals.Count(i, section);
+        inPlace = inPlace && section.Index == i;
     }
-    result.Answered = AnsweredSections == Sections.GetCount();
-    return result;
+    // Changes are found by the sections' Index: should one differ from its position, every
+    // rating goes over everything.
+    FullRatingDue = !inPlace;
+    ChangedQuestions.clear();
+}
+
+void TTestDoc::RateChanges() {
+    for (const int index : ChangedQuestions) {
+        TQuestion& question = Questions.GetItem(index);
+        TSection* section = question.SelectedBy;
+        // A question outside every selection is not rated; one in a section whose selection
+        // was made anew is rated with the rest of it below.
+        if (section == nullptr || Totals.IsReselected(*section)) {
+            continue;
+        }
+        if (!Totals.MarkChanged(*section, false)) {
+            RateEverySection();
+            return;
+        }
+        section->RateQuestion(question);
+    }
+    ChangedQuestions.clear();
+    for (const TRatingTotals::TChange& change : Totals.TakeChanges()) {
+        TSection& section = Sections.GetItem(change.Section);
+        if (change.Reselected) {
+            section.UpdateRating();
+        }
+        Totals.Count(change.Section, section);
+    }
 }
 
 // ---- run control ----
@@ -214,7 +261,11 @@ void TTestDoc::SubmitAnswers() {
     if (Running) {
         for (int i = 0; i < AnswerBuf.GetCount(); ++i) {
             const TAnswerRec& rec = AnswerBuf.GetItem(i);
-            Questions.GetItem(rec.Index).SetAnswerValue(Utf16ToUtf8(rec.AnswerId), rec.Value);
+            TQuestion& question = Questions.GetItem(rec.Index);
+            if (ChangedQuestions.empty() || ChangedQuestions.back() != rec.Index) {
+                ChangedQuestions.push_back(rec.Index); // a question's fields come together
+            }
+            question.SetAnswerValue(Utf16ToUtf8(rec.AnswerId), rec.Value);
         }
     }
     AnswerBuf.Clear();

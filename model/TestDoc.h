@@ -6,6 +6,7 @@
 #include "model/Messages.h"
 #include "model/OutManagers.h"
 #include "model/QuestionList.h"
+#include "model/RatingTotals.h"
 #include "model/Section.h"
 #include "model/TestObject.h"
 #include "platform/DateTime.h"
@@ -64,9 +65,14 @@ public:
     void WriteReport();
     void WriteRunDocument(); // nothing before the first run (there is no producer yet)
 
+    // Rates what has changed since the last rating: the questions given values, the sections
+    // holding them or whose selection was made anew, and the totals; the result is that of
+    // rating everything afresh.
     TPointsResult CalcRating() override;
     int Reset() override;
     void WriteOwnSummary(TWideStrings& lines) const override;
+    // The next rating goes over every question, section and the test, as the first of a run.
+    void InvalidateRatings() { FullRatingDue = true; }
 
     static void WriteDate(const std::u16string& name, TWideStrings& list, TDateTime date);
     static void WriteTime(const std::u16string& name, TWideStrings& list, TDateTime time);
@@ -97,6 +103,12 @@ public:
 private:
     static void ShiftIndexes(int at, TIntegerList& list);
     void ShiftMessageIds(TTargetClass target, int at);
+    void RateEverySection();
+    void RateChanges();
+
+    TRatingTotals Totals;              // the sections' ratings and counts added up
+    std::vector<int> ChangedQuestions; // positions of questions given values since the last rating
+    bool FullRatingDue = true;         // the next rating goes over everything
 };
 
 } // namespace stellik

@@ -38,7 +38,10 @@ int TTestObject::ResetRating() {
 }
 
 void TTestObject::UpdateRating() {
-    const TPointsResult result = CalcRating();
+    SetRating(CalcRating());
+}
+
+void TTestObject::SetRating(const TPointsResult& result) {
     Rating = result.Points;
     Answered = result.Answered;
     Percent = CalcPercent(Rating, MaxRating);

@@ -41,6 +41,10 @@ public:
     int Percent = 0;
     const TMarkProfile* MarkProfile = nullptr; // not owned
     std::u16string Mark;
+
+protected:
+    // Stores a rating computed elsewhere as UpdateRating would: Rating, Answered, Percent, Mark.
+    void SetRating(const TPointsResult& result);
 };
 
 // Rating / MaxRating * 100 in 80-bit extended precision, rounded half to even; 0 when

@@ -25,7 +25,20 @@ TCheckResult TProbeQuest::Check() const {
     return {points.Points == GetMaxRating(), points.Answered};
 }
 
+namespace {
+int probeRatings = 0;
+} // namespace
+
+int ProbeRatingCount() {
+    return probeRatings;
+}
+
+void ResetProbeRatingCount() {
+    probeRatings = 0;
+}
+
 TPointsResult TProbeQuest::CalcPoints() const {
+    ++probeRatings; // Check goes through here too: one count per rating either way
     TPointsResult result;
     for (int i = 0; i < Answers.GetCount(); ++i) {
         const TAnswer& answer = Answers.GetItem(i);

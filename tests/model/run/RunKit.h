@@ -25,6 +25,9 @@ public:
 };
 
 void RegisterProbeKind(); // idempotent
+// How many times probe questions have been rated since the last reset of the count.
+int ProbeRatingCount();
+void ResetProbeRatingCount();
 
 // A probe question with one answer worth points whose right value is "a".
 TQuestion& AddProbe(TTestDoc& doc, int points = 1);
