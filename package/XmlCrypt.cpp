@@ -3,7 +3,9 @@
 #include "package/Base64.h"
 #include "package/CryptManager.h"
 #include "platform/Exception.h"
-#include "xml/XpTextUtf8.h"
+#include "xml/XmlHandles.h"
+
+#include <new>
 
 namespace stellik {
 
@@ -20,11 +22,50 @@ constexpr std::u16string_view SessionKeyPath = u"ds:KeyInfo/EncryptedKey/CipherD
 // The direct child only: the key's CipherData inside ds:KeyInfo does not count.
 constexpr std::u16string_view CipherDataPath = u"CipherData/CipherValue";
 
-// A CipherData element holding one CipherValue with the base64 text of bytes.
+// A CipherData element holding one CipherValue with the base64 text of bytes. The text is
+// encoded straight into the buffer the CDATA node keeps: the cipher text of a large document
+// is the largest thing in memory, and this way it exists once.
 void AppendCipherData(TXpNode parent, std::span<const uint8_t> bytes) {
-    AppendCDataSectionUtf8(parent.AppendElement(u"CipherData").AppendElement(u"CipherValue"),
-                           Base64Encode(bytes));
+    TXpNode value = parent.AppendElement(u"CipherData").AppendElement(u"CipherValue");
+    const size_t length = Base64Length(bytes.size());
+    XmlCharPtr text(static_cast<xmlChar*>(xmlMallocAtomic(length + 1)));
+    TXpOwnedNode section(xmlNewCDataBlock(value.Handle()->doc, nullptr, 0));
+    if (!text || !section) {
+        throw std::bad_alloc();
+    }
+    Base64EncodeInto(bytes, reinterpret_cast<char*>(text.get()));
+    text.get()[length] = 0;
+    section->content = text.release();
+    value.AppendChild(std::move(section));
 }
+
+// The XPath string value of the element path selects from context, read where the
+// document keeps it when the element holds one text or CDATA node (as every document we
+// write does), joined into a copy otherwise; empty when nothing is selected.
+class TSelectedText {
+public:
+    TSelectedText(const TXpNode& context, std::u16string_view path) {
+        const TXpNode node = context.SelectSingleNode(path);
+        if (!node) {
+            return;
+        }
+        const xmlNode* only = node.Handle()->children;
+        if (only != nullptr && only->next == nullptr && only->content != nullptr &&
+            (only->type == XML_TEXT_NODE || only->type == XML_CDATA_SECTION_NODE)) {
+            Text = reinterpret_cast<const char*>(only->content);
+            return;
+        }
+        Joined.reset(xmlNodeGetContent(node.Handle()));
+        if (Joined) {
+            Text = reinterpret_cast<const char*>(Joined.get());
+        }
+    }
+    std::string_view Get() const { return Text; }
+
+private:
+    XmlCharPtr Joined; // only for text spread over several nodes
+    std::string_view Text;
+};
 
 } // namespace
 
@@ -40,18 +81,19 @@ void TXmlCryptManager::Decrypt(TMemoryStream& stream) const {
     if (!root) {
         throw Exception("Unable Extract Session Key");
     }
-    const std::string keyText = SelectStringUtf8(root, SessionKeyPath);
-    if (keyText.empty()) {
+    const TSelectedText keyText(root, SessionKeyPath);
+    if (keyText.Get().empty()) {
         throw Exception("Unable Extract Session Key");
     }
     TMemoryStream sessionKey;
     // Text that is not base64 leaves the key empty, and the crypto layer refuses it.
-    Base64Decode(keyText, sessionKey);
-    const std::string dataText = SelectStringUtf8(root, CipherDataPath);
-    if (dataText.empty()) {
+    Base64Decode(keyText.Get(), sessionKey);
+    const TSelectedText dataText(root, CipherDataPath);
+    if (dataText.Get().empty()) {
         throw Exception("Unable Extract Cipher Data");
     }
-    if (!Base64Decode(dataText, stream)) {
+    // Decoded straight into the stream, which the crypto layer then deciphers in place.
+    if (!Base64Decode(dataText.Get(), stream)) {
         throw Exception("Unable Decrypt Message");
     }
     CryptManager.Decrypt(stream, sessionKey);

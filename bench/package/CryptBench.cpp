@@ -52,6 +52,7 @@ struct TFixture {
     TMemoryStream Cipher;
     TMemoryStream SessionKey;
     TMemoryStream Member;
+    std::vector<uint8_t> PublicKeyBlob;
 
     TFixture() {
         static constexpr std::string_view Password = "qm847";
@@ -65,6 +66,7 @@ struct TFixture {
             TMemoryStream(Password));
         Cipher = TMemoryStream(Document());
         SessionKey = TMemoryStream(keys.PublicKeyBlob);
+        PublicKeyBlob = keys.PublicKeyBlob;
         Manager.Encrypt(Cipher, SessionKey);
 
         TXmlCryptManager maker;
@@ -150,6 +152,23 @@ void BM_XmlDecrypt(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DocumentSize));
 }
 BENCHMARK(BM_XmlDecrypt)->Unit(benchmark::kMillisecond);
+
+// Building the EncryptedData document of a results file: RC4 and base64 into the document.
+void BM_XmlEncrypt(benchmark::State& state) {
+    TFixture& fixture = Fixture();
+    const std::string publicKey = Base64Encode(fixture.PublicKeyBlob);
+    TXmlCryptManager manager;
+    TMemoryStream data;
+    for (auto _ : state) {
+        state.PauseTiming();
+        data = TMemoryStream(Document());
+        state.ResumeTiming();
+        manager.Encrypt(data, publicKey);
+        benchmark::DoNotOptimize(manager.XpObjModel1.DocumentElement().Handle());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DocumentSize));
+}
+BENCHMARK(BM_XmlEncrypt)->Unit(benchmark::kMillisecond);
 
 // ... and parsing the plain test document.
 void BM_ParseDocument(benchmark::State& state) {

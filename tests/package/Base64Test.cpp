@@ -54,11 +54,20 @@ TEST(Base64, DecodesWhatItEncodesAndWritesAtThePosition) {
     // Line breaks and spaces of a wrapped text are skipped.
     EXPECT_EQ(Decoded("Zm9v\r\nYmFy"), "foobar");
     EXPECT_EQ(Decoded(" Zm8= "), "fo");
+    EXPECT_EQ(Decoded("Zm 9vYm\tFy Zg =\n="), "foobarf");
+    const auto bytes = RandomBytes(3001, 3);
+    std::string wrapped = Base64Encode(bytes);
+    for (size_t at = 76; at < wrapped.size(); at += 78) {
+        wrapped.insert(at, "\r\n");
+    }
+    TMemoryStream back;
+    ASSERT_TRUE(Base64Decode(wrapped, back));
+    EXPECT_EQ(back.Bytes(), bytes);
 }
 
 TEST(Base64, RefusesTextThatIsNotBase64AndWritesNothing) {
-    for (const char* text :
-         {"Zm9v!mFy", "Zm9v-_Fy", "Zg==Zm9v", "=Zm9", "Zm9vY", "Zm9vYm", "Zm8", "\xD0\x90QID"}) {
+    for (const char* text : {"Zm9v!mFy", "Zm9v-_Fy", "Zg==Zm9v", "=Zm9", "Zm9vY", "Zm9vYm", "Zm8",
+                             "\xD0\x90QID", "Zg=v", "Zg=", "Zm9vZg== x"}) {
         EXPECT_EQ(Decoded(text), "<refused>") << text;
     }
 }

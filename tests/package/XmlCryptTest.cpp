@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <string>
 
 namespace stellik::test {
 namespace {
@@ -216,6 +218,54 @@ TEST_F(XmlCrypt, UnusablePublicKeysLeaveStreamAndDocumentAsTheyWere) {
     }
     EXPECT_EQ(OpenDescriptorCount(), descriptors);
     EXPECT_EQ(KeyFolderEntries(), entries);
+}
+
+// Resident memory of this process from /proc/self/status ("VmRSS" now, "VmHWM" its peak), in
+// bytes; the peak starts again from the current size after ResetPeakMemory.
+size_t MemoryFigure(std::string_view name) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with(name) && line.size() > name.size() && line[name.size()] == ':') {
+            return std::stoul(line.substr(name.size() + 1)) * 1024;
+        }
+    }
+    return 0;
+}
+
+bool ResetPeakMemory() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return clear.good() && MemoryFigure("VmHWM") <= MemoryFigure("VmRSS") + (1 << 20);
+}
+
+// A large document is held once: Encrypt puts the base64 text straight into the document
+// (no second copy of it), Decrypt decodes from the document straight into the stream (no copy
+// of the text, no separate buffer for the bytes). Measured as the growth of the peak.
+TEST_F(XmlCrypt, LargeDocumentsAreHeldWithoutExtraCopies) {
+    if (!ResetPeakMemory()) {
+        GTEST_SKIP() << "the peak memory of a process cannot be reset here";
+    }
+    constexpr size_t Size = 16 << 20;
+    const size_t textSize = Base64Length(Size);
+    TXmlCryptManager manager;
+    TMemoryStream data = StreamOf(RandomBytes(Size, 5));
+    const std::vector<uint8_t> plain = data.Bytes();
+
+    ASSERT_TRUE(ResetPeakMemory());
+    size_t before = MemoryFigure("VmRSS");
+    manager.Encrypt(data, PublicKeyText());
+    const size_t encryptGrowth = MemoryFigure("VmHWM") - before;
+    EXPECT_LT(encryptGrowth, textSize + textSize / 4); // the text once, not twice
+
+    TMemoryStream out;
+    ASSERT_TRUE(ResetPeakMemory());
+    before = MemoryFigure("VmRSS");
+    manager.Decrypt(out);
+    const size_t decryptGrowth = MemoryFigure("VmHWM") - before;
+    EXPECT_LT(decryptGrowth, Size + Size / 4); // the plain bytes once
+    EXPECT_TRUE(out.Bytes() == plain);
 }
 
 TEST_F(XmlCrypt, PackageOfEncryptedMembersAndPicturesReadsBack) {

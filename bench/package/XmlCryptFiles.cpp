@@ -1,0 +1,102 @@
+// A command-line encrypter of documents, for timing it beside other programs on the same
+// files (compare-openssl.sh). The key container is the user's "Bench.Stellik": point
+// XDG_DATA_HOME at a scratch folder.
+//   stellik_xml_crypt keys KEYFILE         puts a new pair into the container and writes its
+//                                          public key blob, base64, to KEYFILE
+//   stellik_xml_crypt encrypt KEYFILE IN OUT   encrypts IN for that key into the EncryptedData
+//                                              document OUT, as encrypted results are saved
+//   stellik_xml_crypt decrypt IN OUT           decrypts such a document, as the player reads
+//                                              a package member
+#include "package/Base64.h"
+#include "package/CryptManager.h"
+#include "package/PackageKeys.h"
+#include "package/XmlCrypt.h"
+#include "platform/Exception.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using namespace stellik;
+
+constexpr std::string_view Password = "qm847";
+
+// Read and written in one piece: the program's own work is what is timed.
+TMemoryStream ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    TMemoryStream stream;
+    stream.SetSize(static_cast<size_t>(std::filesystem::file_size(path)));
+    if (!in.read(reinterpret_cast<char*>(stream.GetMemory()),
+                 static_cast<std::streamsize>(stream.GetSize()))) {
+        throw Exception("Cannot read file \"" + path + "\"");
+    }
+    return stream;
+}
+
+void WriteFile(const std::string& path, const TMemoryStream& stream) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(stream.GetMemory()),
+              static_cast<std::streamsize>(stream.GetSize()));
+    if (!out) {
+        throw Exception("Cannot write file \"" + path + "\"");
+    }
+}
+
+void MakeKeys(const std::string& keyFile) {
+    const TPackageKeys keys =
+        MakePackageKeys({reinterpret_cast<const uint8_t*>(Password.data()), Password.size()});
+    CryptManager.ImportKeyWithPassword(
+        TMemoryStream(std::vector<uint8_t>(
+            keys.PrivateKeyBlob.data(), keys.PrivateKeyBlob.data() + keys.PrivateKeyBlob.size())),
+        TMemoryStream(Password));
+    WriteFile(keyFile, TMemoryStream(Base64Encode(keys.PublicKeyBlob)));
+}
+
+void Encrypt(const std::string& keyFile, const std::string& in, const std::string& out) {
+    const std::string key(ReadFile(keyFile).View());
+    TXmlCryptManager crypt;
+    {
+        TMemoryStream data = ReadFile(in);
+        crypt.Encrypt(data, key);
+    } // the cipher bytes are in the document now
+    TMemoryStream document;
+    crypt.XpObjModel1.SaveToStream(document);
+    WriteFile(out, document);
+}
+
+void Decrypt(const std::string& in, const std::string& out) {
+    TXmlCryptManager crypt;
+    TMemoryStream work = ReadFile(in);
+    crypt.XpObjModel1.LoadStream(work);
+    work.Clear(); // as the player does: the same stream receives the plain bytes
+    crypt.Decrypt(work);
+    WriteFile(out, work);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        CryptManager.KeyStoreName = "Bench.Stellik";
+        const std::string mode = argc > 1 ? argv[1] : "";
+        if (mode == "keys" && argc == 3) {
+            MakeKeys(argv[2]);
+        } else if (mode == "encrypt" && argc == 5) {
+            Encrypt(argv[2], argv[3], argv[4]);
+        } else if (mode == "decrypt" && argc == 4) {
+            Decrypt(argv[2], argv[3]);
+        } else {
+            std::fprintf(stderr,
+                         "usage: %s keys KEYFILE | encrypt KEYFILE IN OUT | decrypt IN OUT\n",
+                         argv[0]);
+            return 2;
+        }
+        return 0;
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}
