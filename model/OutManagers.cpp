@@ -19,16 +19,16 @@ TOutManager::TOutManager(const TMessagesList* messages, TSectionList* sections, 
 }
 
 void TOutManager::Start() {
-    Page.clear();
-    Finished = !FirstPage(Page);
+    Finished = !FirstPage(Page.Begin());
+    Page.End();
 }
 
 void TOutManager::Next(bool skip) {
     if (Finished) {
         return; // the last page stays
     }
-    Page.clear();
-    Finished = !NextPage(Page, skip);
+    Finished = !NextPage(Page.Begin(), skip);
+    Page.End();
 }
 
 void TOutManager::GiveNumber(TQuestion& question) {

@@ -2,9 +2,12 @@
 #pragma once
 
 #include "model/Lines.h"
+#include "model/PageLines.h"
 
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <string>
 
 namespace stellik {
 
@@ -25,7 +28,11 @@ public:
 
     void Start();         // empties the page; Finished := not FirstPage
     void Next(bool skip); // nothing once Finished; else Finished := not NextPage
-    const TWideStrings& GetPage() const { return Page; }
+    std::span<const std::u16string> GetPage() const { return Page.Get(); }
+    // The run document: document := head and the page, which is then written there in place.
+    void ShowPageIn(TWideStrings& document, TWideStrings& head) { Page.ShowIn(document, head); }
+    // Before the document is written over without the page: the page keeps its own lines.
+    void TakePageBack() { Page.TakeBack(); }
     bool IsFinished() const { return Finished; }
     int GetLevel() const { return Level; }
     int GetCounter() const { return Counter; } // the last display number handed out
@@ -42,7 +49,7 @@ protected:
     void GiveNumber(TQuestion& question);
 
     bool Finished = true;
-    TWideStrings Page;
+    TPageLines Page;
     const TMessagesList* Messages; // not owned
     TSectionList* Sections;        // not owned
     int Level;

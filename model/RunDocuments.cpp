@@ -70,18 +70,20 @@ void TTestDoc::WriteRunDocument() {
     if (!OutManager) {
         return; // no run yet: there is no page and no mode to write
     }
-    Output.clear();
-    Output.reserve(OutManager->GetPage().size() + 128); // a list page may hold many questions
-    Output.emplace_back(XmlDeclaration);
-    Output.push_back(u"<test-out mode=\"" + std::u16string(OutManager->GetModeName()) + u"\">");
-    WriteSummary(Output);
+    TWideStrings head;
+    head.reserve(96);
+    head.emplace_back(XmlDeclaration);
+    head.push_back(u"<test-out mode=\"" + std::u16string(OutManager->GetModeName()) + u"\">");
+    WriteSummary(head);
     if (OutManager->IsFinished()) {
         SetStopReason(u"test-end");
     }
     if (Running) {
-        const TWideStrings& page = OutManager->GetPage();
-        Output.insert(Output.end(), page.begin(), page.end());
+        // The page stays where it is written: a list page of many questions is not copied.
+        OutManager->ShowPageIn(Output, head);
     } else {
+        OutManager->TakePageBack();
+        Output = std::move(head);
         Output.emplace_back(u"<test-stop>");
         Output.push_back(u"<" + StopReason + u"/>");
         Output.emplace_back(u"</test-stop>");
@@ -95,6 +97,9 @@ void TTestDoc::WriteReport() {
     }
     for (int i = 0; i < Questions.GetCount(); ++i) {
         Questions.GetItem(i).ShowRight = ShowRight;
+    }
+    if (OutManager) {
+        OutManager->TakePageBack(); // the page may stand in Output
     }
     Output.clear();
     Output.emplace_back(XmlDeclaration);

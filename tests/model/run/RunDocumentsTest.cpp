@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <span>
 
 namespace stellik::testing {
 namespace {
@@ -168,6 +169,62 @@ TEST_F(RunDocument, ReportAfterAStopCarriesItsReason) {
     doc.WriteReport();
     EXPECT_EQ(doc.GetOutput()[3], u"test-end");
     ASSERT_NE(Parsed(), nullptr);
+}
+
+// The producer writes its page into the run document itself: no copy of a page of many
+// questions. The document stays whole when its head changes length (a mark appears), when it is
+// written again, around a report, and when the run stops.
+TEST(PageInPlace, ListPageStandsInTheRunDocumentItself) {
+    TTestDoc doc;
+    for (int i = 0; i < 4; ++i) {
+        AddProbe(doc);
+    }
+    AddOrderedSection(doc, {0, 1, 2, 3});
+    auto profile = std::make_unique<TMarkProfile>();
+    profile->Elements.Add(50, u"pass"); // no mark below 50 percent
+    doc.MarkProfiles.Add(std::move(profile));
+    // The page's lines are those of the document between the summary and the closing tag.
+    const auto expectInPlace = [&doc](const std::vector<TShown>& shown) {
+        const std::span<const std::u16string> page = doc.OutManager->GetPage();
+        const TWideStrings& out = doc.GetOutput();
+        ASSERT_FALSE(page.empty());
+        ASSERT_GE(page.data(), out.data() + 1);
+        ASSERT_EQ(page.data() + page.size(), out.data() + out.size() - 1);
+        EXPECT_EQ(page.data()[-1], u"</summary>");
+        EXPECT_EQ(out.back(), u"</test-out>");
+        EXPECT_NE(ParseLines(out), nullptr);
+        EXPECT_EQ(ShownQuestions(out), shown);
+    };
+
+    doc.StartRun(RunModeList, 0);
+    expectInPlace({{0, 1}, {1, 2}, {2, 3}, {3, 4}});
+    EXPECT_FALSE(HasLine(doc.GetOutput(), u"<mark>"));
+    Answer(doc, 0, u"a");
+    expectInPlace({{1, 2}, {2, 3}, {3, 4}});
+    Answer(doc, 1, u"a"); // 50 percent: the head grows by the mark
+    expectInPlace({{2, 3}, {3, 4}});
+    EXPECT_TRUE(HasLine(doc.GetOutput(), u"pass"));
+    const TWideStrings written = doc.GetOutput();
+    doc.WriteRunDocument();
+    EXPECT_EQ(doc.GetOutput(), written);
+
+    doc.WriteReport(); // written over the page, which the producer keeps
+    EXPECT_EQ(doc.GetOutput()[1], u"<test-out mode=\"report\">");
+    EXPECT_EQ(ShownQuestions(doc.GetOutput()), (std::vector<TShown>{{0, 1}, {1, 2}}));
+    EXPECT_EQ(ShownQuestions(
+                  TWideStrings(doc.OutManager->GetPage().begin(), doc.OutManager->GetPage().end())),
+              (std::vector<TShown>{{2, 3}, {3, 4}}));
+    doc.WriteRunDocument();
+    EXPECT_EQ(doc.GetOutput(), written);
+    doc.SkipQuestion();
+    expectInPlace({{2, 3}, {3, 4}});
+
+    doc.Stop(u"test-end");
+    EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<test-end/>"});
+    EXPECT_TRUE(ShownQuestions(doc.GetOutput()).empty());
+    EXPECT_EQ(ShownQuestions(
+                  TWideStrings(doc.OutManager->GetPage().begin(), doc.OutManager->GetPage().end())),
+              (std::vector<TShown>{{2, 3}, {3, 4}}));
 }
 
 // Every kind of the system and every mode, with typed values that no XML document may hold.
