@@ -7,6 +7,8 @@
 #pragma once
 
 #include "documents/ExeTestOptions.h"
+#include "documents/SettingsObj.h"
+#include "documents/TestParser.h"
 #include "model/TestDoc.h"
 #include "platform/MemoryStream.h"
 #include "shell/TransformProcessor.h"
@@ -20,10 +22,8 @@
 
 namespace stellik {
 
-class TSettingsObj;
-class TTestParserObj;
+class TStreamUnZip;
 class TXmlCryptManager;
-struct TWindowPlacement;
 
 // The service modules, made by the program entry after the window, in this order, and living
 // until the program ends. The window uses them only from its first activation on.
@@ -95,6 +95,19 @@ public:
     bool GetLoaded() const { return Loaded; }
 
 private:
+    // The package archive, read from the resource "DVCF" on first use and kept open: the
+    // resource does not change while the program runs.
+    TStreamUnZip& Package();
+    // Extracts an encrypted package member into work (emptied first) and leaves its
+    // plaintext there, rewound.
+    void DecryptMember(const std::string& name, TMemoryStream& work);
+    // The service modules; raises when the program entry has not made them yet.
+    TTestParserObj& Parser();
+    TSettingsObj& Settings();
+    TTransformProcessor& Transformer();
+    TXmlCryptManager& XmlCrypt();
+    TUserSettings& UserSettings(); // the examinee's data held by the settings module
+
     IPageView& View;
     IDialogs& Dialogs;
     TServiceModules& Services;
@@ -107,7 +120,10 @@ private:
     std::unique_ptr<TExeTestOptions> Options;
     TXslParams XslParams;
     std::string TempDtdFile;
-    bool ResultsSaved = false;
+    // Nothing has been run, so nothing waits to be saved, even when the load fails.
+    bool ResultsSaved = true;
+    TMemoryStream PackageBytes;                  // the package resource, read by PackageReader
+    std::unique_ptr<TStreamUnZip> PackageReader; // none until the package is first opened
 };
 
 } // namespace stellik

@@ -28,10 +28,10 @@ enum class TMsgResult { Ok, Yes, No };
 
 // The parameters of the open and save dialogs, as the program passes them.
 struct TFileDialogOptions {
-    std::string DefaultExt;  // appended to a name typed without one (leading dot included)
-    std::string Filter;      // descriptions and patterns alternating, separated by "|"
-    std::string InitialDir;  // empty: the system's choice
-    std::string Title;       // empty: the default caption
+    std::string DefaultExt; // appended to a name typed without one (leading dot included)
+    std::string Filter;     // descriptions and patterns alternating, separated by "|"
+    std::string InitialDir; // empty: the system's choice
+    std::string Title;      // empty: the default caption
     bool FileMustExist = false;
     bool OverwritePrompt = false;
     bool NoChangeDir = false;
@@ -42,8 +42,7 @@ class IDialogs {
 public:
     virtual ~IDialogs() = default;
     // A message box titled with the window caption "Stellik".
-    virtual TMsgResult MessageBox(const std::string& text, TMsgButtons buttons,
-                                  TMsgIcon icon) = 0;
+    virtual TMsgResult MessageBox(const std::string& text, TMsgButtons buttons, TMsgIcon icon) = 0;
     // The application's standard exception handler: a message box with the text.
     virtual void ShowException(const std::exception& error) = 0;
     // fileName in: the proposed name; out: the chosen path, only when confirmed (true).

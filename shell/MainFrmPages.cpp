@@ -1,0 +1,61 @@
+// The page builders of the main window: each builds a page document and shows its HTML.
+#include "shell/MainFrm.h"
+
+#include "documents/UserSettings.h"
+#include "platform/Unicode.h"
+#include "shell/OutputDocument.h"
+
+namespace stellik {
+
+void TMainFrm::ShowRegisterPage() {
+    TTransformProcessor& transformer = Transformer();
+    const TUserSettings& user = UserSettings();
+    transformer.NewDocument();
+    TXpOwnedNode root = transformer.PageModel.CreateElement(u"register");
+    TXpNode form(root.get());
+    for (const auto& [name, value] :
+         {std::pair{u"first-name", &user.FirstName}, std::pair{u"last-name", &user.LastName},
+          std::pair{u"patronymic", &user.Patronymic},
+          std::pair{u"additional-info", &user.AddInfo}}) {
+        form.AppendElement(name).AppendTextNode(Utf8ToUtf16(*value));
+    }
+    transformer.PageModel.Document().AppendChild(std::move(root));
+    transformer.ApplyStyle();
+    ShowTransformResult();
+}
+
+void TMainFrm::ShowTestHeadPage() {
+    TTransformProcessor& transformer = Transformer();
+    transformer.NewDocument();
+    TXpOwnedNode root = transformer.PageModel.CreateElement(u"test-head");
+    TXpNode(root.get()).SetAttribute(u"test-name", Utf8ToUtf16(TestName));
+    transformer.PageModel.Document().AppendChild(std::move(root));
+    transformer.ApplyStyle();
+    ShowTransformResult();
+}
+
+void TMainFrm::ShowRunPage() {
+    TTransformProcessor& transformer = Transformer();
+    LoadOutputDocument(transformer.PageModel, TestDoc->GetOutput());
+    TXpNode root = transformer.PageModel.DocumentElement();
+    root.SetAttribute(u"test-name", Utf8ToUtf16(TestName));
+    transformer.Transform(&XslParams);
+    ShowTransformResult();
+    // A stop page is shown once per run, when the run stops: the moment to save.
+    if (!Options->GetResultsPath().empty() && root.SelectBoolean(u"//test-stop")) {
+        AutoSaveResults(Options->GetResultsPath());
+    }
+}
+
+void TMainFrm::ShowLastReport() {
+    TTransformProcessor& transformer = Transformer();
+    BuildResultsXml(transformer.PageModel);
+    transformer.Transform(nullptr); // the parameters of the run pages stay in force
+    ShowTransformResult();
+}
+
+void TMainFrm::ShowTransformResult() {
+    View.LoadHtml(Transformer().HtmlFilter().GetHtml());
+}
+
+} // namespace stellik

@@ -1,0 +1,105 @@
+// Closing the window: a run under way, results not saved yet, the window placement.
+#include "ShellKit.h"
+
+#include "documents/SettingsObj.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace stellik::test {
+namespace {
+
+const std::string RunningQuestion = "Текущий тест будет завершен!\r\nВыйти из программы?";
+const std::string UnsavedQuestion = "Результаты тестирования не сохранены\r\nСохранить результаты?";
+
+std::string DisplayIni(TShellKit& kit) {
+    std::ifstream file(kit.Services.SettingsObj->GetLocalDir() + "Displ.ini");
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Answers a run's three questions one page at a time until it stops.
+void FinishRun(TShellKit& kit) {
+    kit.Click("runtest");
+    for (int i = 0; i < 10 && kit.Doc().Running; ++i) {
+        kit.Submit("testinput",
+                   {{"ANSW/0", "0"}, {"ANSW/1/0", "x"}, {"ANSW/2", "0"}, {"CMD/NEXT", ""}});
+    }
+    ASSERT_FALSE(kit.Doc().Running);
+}
+
+TEST(Closing, ARunningTestIsEndedOnlyWhenTheUserAgrees) {
+    TShellKit kit;
+    ASSERT_EQ(kit.StartError(), "");
+    kit.Click("runtest");
+    const TWindowPlacement placement{12, 34, 400, 600, true};
+
+    kit.Dialogs.Answers = {TMsgResult::No};
+    EXPECT_FALSE(kit.Frame().FormClose(placement));
+    ASSERT_EQ(kit.Dialogs.Messages.size(), 1U);
+    EXPECT_EQ(kit.Dialogs.Messages[0].Text, RunningQuestion);
+    EXPECT_EQ(kit.Dialogs.Messages[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_EQ(kit.Dialogs.Messages[0].Icon, TMsgIcon::Warning);
+    EXPECT_TRUE(kit.Doc().Running);
+    EXPECT_EQ(kit.View.Pages.size(), 2U);
+    EXPECT_EQ(DisplayIni(kit).find("[MainFrm]"), std::string::npos);
+
+    kit.Dialogs.Answers = {TMsgResult::Yes};
+    EXPECT_TRUE(kit.Frame().FormClose(placement));
+    EXPECT_FALSE(kit.Doc().Running);
+    EXPECT_EQ(kit.Doc().StopReason, u"test-end");
+    ASSERT_EQ(kit.View.Pages.size(), 3U); // the stop page
+    EXPECT_EQ(kit.PageText(u"name(/test-out/test-stop/*)"), "test-end");
+    EXPECT_EQ(kit.Dialogs.Messages.size(), 2U); // saving is not required: nothing more
+    EXPECT_NE(DisplayIni(kit).find("[MainFrm]"), std::string::npos);
+}
+
+TEST(Closing, UnsavedResultsAreAskedForOnlyWhenSavingIsRequired) {
+    struct TCase {
+        std::string Name;
+        std::string Settings;
+        bool Run;
+        std::vector<std::string> Messages;
+    };
+    const TCase cases[] = {
+        {"saving not required", "", true, {}},
+        {"nothing run yet", "<save-results/>", false, {}},
+        {"finished run, no folder", "<save-results/>", true, {UnsavedQuestion}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TShellKit kit(KitSettingsXml(c.Settings));
+        ASSERT_EQ(kit.StartError(), "");
+        if (c.Run) {
+            FinishRun(kit);
+        }
+        kit.Dialogs.Answers = {TMsgResult::No}; // do not save
+        EXPECT_TRUE(kit.Frame().FormClose({}));
+        std::vector<std::string> texts;
+        for (const TMessageRecord& message : kit.Dialogs.Messages) {
+            texts.push_back(message.Text);
+            EXPECT_EQ(message.Buttons, TMsgButtons::YesNo);
+            EXPECT_EQ(message.Icon, TMsgIcon::Question);
+        }
+        EXPECT_EQ(texts, c.Messages);
+        EXPECT_TRUE(kit.Dialogs.FileDialogs.empty());
+    }
+}
+
+TEST(Closing, EndingARunThenDecliningToSaveAsksBothQuestionsInOrder) {
+    TShellKit kit(KitSettingsXml("<save-results/>"));
+    ASSERT_EQ(kit.StartError(), "");
+    kit.Click("runtest");
+    kit.Dialogs.Answers = {TMsgResult::Yes, TMsgResult::No};
+    EXPECT_TRUE(kit.Frame().FormClose({}));
+    ASSERT_EQ(kit.Dialogs.Messages.size(), 2U);
+    EXPECT_EQ(kit.Dialogs.Messages[0].Text, RunningQuestion);
+    EXPECT_EQ(kit.Dialogs.Messages[1].Text, UnsavedQuestion);
+    EXPECT_FALSE(kit.Frame().GetResultsSaved());
+}
+
+} // namespace
+} // namespace stellik::test
