@@ -53,6 +53,7 @@ TEST(Closing, ARunningTestIsEndedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(kit.Doc().StopReason, u"test-end");
     ASSERT_EQ(kit.View.Pages.size(), 3U); // the stop page
     EXPECT_EQ(kit.PageText(u"name(/test-out/test-stop/*)"), "test-end");
+    EXPECT_NE(kit.View.Pages.back().find("Тест завершен"), std::string::npos);
     EXPECT_EQ(kit.Dialogs.Messages.size(), 2U); // saving is not required: nothing more
     EXPECT_NE(DisplayIni(kit).find("[MainFrm]"), std::string::npos);
 }

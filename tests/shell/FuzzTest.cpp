@@ -45,9 +45,10 @@ public:
         return text;
     }
 
-    // A question part: never question 0, whose answer the test watches.
-    std::string Question() {
-        switch (Below(7)) {
+    // A question part: never question 0, whose answer the test watches; one that is no
+    // integer only when hostile.
+    std::string Question(bool hostile) {
+        switch (Below(hostile ? 8 : 6)) {
         case 0:
             return "1";
         case 1:
@@ -57,16 +58,18 @@ public:
         case 3:
             return "-" + std::to_string(1 + Below(10));
         case 4:
-            return "99999999999999999999";
-        case 5:
-            return Bytes(4);
-        default:
             return "$" + std::to_string(1 + Below(2));
+        case 5:
+            return " 2";
+        case 6:
+            return "99999999999999999999";
+        default:
+            return Bytes(4);
         }
     }
 
-    std::pair<std::string, std::string> AnswerField() {
-        switch (Below(9)) {
+    std::pair<std::string, std::string> AnswerField(bool hostile) {
+        switch (Below(hostile ? 9 : 8)) {
         case 0:
             return {"CMD/NEXT", Bytes(3)};
         case 1:
@@ -76,15 +79,15 @@ public:
         case 3:
             return {Bytes(12), Bytes(12)};
         case 4:
-            return {"ANSW/" + Question(), Bytes(3)};
+            return {"ANSW/" + Question(hostile), Bytes(3)};
         case 5:
-            return {"answ/" + Question() + "/" + Bytes(3), Bytes(30)};
+            return {"answ/" + Question(hostile) + "/" + Bytes(3), Bytes(30)};
         case 6:
-            return {"ANSW/" + Question() + "/" + std::to_string(Below(4)), Bytes(8)};
+            return {"ANSW/" + Question(hostile) + "/" + std::to_string(Below(4)), Bytes(8)};
         case 7:
-            return {"ANSW/", Bytes(2)};
+            return {"ANSW/" + Question(hostile) + "//", ""};
         default:
-            return {"ANSW/" + Question() + "//", ""};
+            return {"ANSW/", Bytes(2)};
         }
     }
 
@@ -113,11 +116,14 @@ TEST(Fuzz, RandomAnswerSubmitsNeverCrashNorLoseAnAnswer) {
         kit.Submit("testinput", {{"ANSW/0", "0"}}); // buffered, applied by a later "next"
     };
     startRun();
+    int carriedOut = 0; // submits whose command was carried out
+    int refused = 0;    // submits refused for a question part that is no integer
     const auto started = std::chrono::steady_clock::now();
     for (int round = 0; round < 400; ++round) {
         TFormFields fields;
+        const bool hostile = maker.Below(5) == 0;
         for (int n = maker.Below(round % 50 == 0 ? 3000 : 12); n > 0; --n) {
-            fields.push_back(maker.AnswerField());
+            fields.push_back(maker.AnswerField(hostile));
         }
         if (round % 100 == 7) {
             fields.emplace_back("ANSW/1/0", std::string(2 << 20, 'x')); // megabytes
@@ -131,7 +137,9 @@ TEST(Fuzz, RandomAnswerSubmitsNeverCrashNorLoseAnAnswer) {
         const size_t pages = kit.View.Pages.size();
         try {
             kit.Submit("testinput", fields);
+            carriedOut += kit.View.Pages.size() > pages ? 1 : 0;
         } catch (const EConvertError&) {
+            ++refused;
             // A question part that is no integer: what came before stays buffered.
             ASSERT_GE(kit.Doc().AnswerBuf.GetCount(), static_cast<int>(before.size()));
             for (size_t i = 0; i < before.size(); ++i) {
@@ -152,6 +160,8 @@ TEST(Fuzz, RandomAnswerSubmitsNeverCrashNorLoseAnAnswer) {
             startRun();
         }
     }
+    EXPECT_GT(carriedOut, 100);
+    EXPECT_GT(refused, 20);
     // The run still works after all of that, and so does its report.
     kit.Submit("testinput", {{"CMD/NEXT", ""}});
     EXPECT_EQ(MessageOf([&] { kit.Click("lastreport"); }), "");

@@ -88,6 +88,7 @@ TEST(Timer, AOneMinuteLimitShowsTheStopPageOnTheSixtiethTick) {
     EXPECT_FALSE(kit.Doc().Running);
     ASSERT_EQ(kit.View.Pages.size(), 3U);
     EXPECT_EQ(kit.PageText(u"name(/test-out/test-stop/*)"), "time-out");
+    EXPECT_NE(kit.View.Pages.back().find("Время истекло"), std::string::npos);
     EXPECT_EQ(kit.View.Replaced.size(), 60U);
 
     for (int i = 0; i < 5; ++i) {

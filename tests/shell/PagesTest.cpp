@@ -172,8 +172,8 @@ TEST(Pages, EveryPageNamesItsRootAndTheRunPagesTheTest) {
 }
 
 TEST(Pages, StylesheetDefaultsHoldUntilTheFirstRunPageThenTheSettingsStay) {
-    // The kit's stylesheet writes skipbtn, report-view-allow and save-result-required.
     TShellKit kit(KitSettingsXml("<save-results/><view-profile><base-params/></view-profile>"));
+    kit.Resources["VIEW_STYLE"] = ProbeStylesheet;
     ASSERT_EQ(kit.StartError(), "");
     auto params = [&] {
         const std::string& html = kit.View.Pages.back();
@@ -187,6 +187,43 @@ TEST(Pages, StylesheetDefaultsHoldUntilTheFirstRunPageThenTheSettingsStay) {
     EXPECT_EQ(params(), "001");
     kit.Click("lastreport");
     EXPECT_EQ(params(), "001");
+}
+
+TEST(Pages, TheSettingsReachThePageStylesheet) {
+    struct TCase {
+        std::string Settings;
+        bool Skip, Timer, ReportButton, SaveButton;
+    };
+    const TCase cases[] = {
+        {"<view-profile><base-params><allow-question-skip/><show-report/></base-params>"
+         "</view-profile>",
+         true, false, true, false},
+        {"<save-results/><test-time>5</test-time><view-profile><base-params/></view-profile>",
+         false, true, false, true},
+    };
+    auto has = [](const std::string& html, const std::string& piece) {
+        return html.find(piece) != std::string::npos;
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Settings);
+        TShellKit kit(KitSettingsXml(c.Settings));
+        ASSERT_EQ(kit.StartError(), "");
+        kit.Click("runtest");
+        const std::string runPage = kit.View.Pages.back();
+        EXPECT_TRUE(has(runPage, "action=\"stellik://cmd/testinput\""));
+        EXPECT_EQ(has(runPage, "name=\"CMD/SKIP\""), c.Skip);
+        EXPECT_EQ(has(runPage, "id=\"timer\" src=\"stellik://system/timer.gif\""), c.Timer);
+        for (int i = 0; i < 10 && kit.Doc().Running; ++i) {
+            kit.Submit("testinput",
+                       {{"ANSW/0", "0"}, {"ANSW/1/0", "x"}, {"ANSW/2", "0"}, {"CMD/NEXT", ""}});
+        }
+        const std::string stopPage = kit.View.Pages.back();
+        EXPECT_TRUE(has(stopPage, "Тест завершен"));
+        EXPECT_EQ(has(stopPage, "stellik://cmd/lastreport"), c.ReportButton);
+        EXPECT_EQ(has(stopPage, "stellik://cmd/saveresults"), c.SaveButton);
+        kit.Click("lastreport");
+        EXPECT_EQ(has(kit.View.Pages.back(), "stellik://cmd/saveresults"), c.SaveButton);
+    }
 }
 
 TEST(Pages, ARunPageThatDoesNotParseKeepsThePreviousPage) {

@@ -43,9 +43,9 @@ std::string SourceFile(const std::string& path) {
     return text.str();
 }
 
-// Names the page root, the test name, the three parameters the shell writes itself and the
-// stop reason, and lists the picture links.
-const char* const KitStylesheet = R"xsl(<?xml version="1.0" encoding="utf-8"?>
+} // namespace
+
+const char* const ProbeStylesheet = R"xsl(<?xml version="1.0" encoding="utf-8"?>
 <xsl:stylesheet version="1.0" xmlns:xsl="http://www.w3.org/1999/XSL/Transform">
 <xsl:param name="skipbtn" select="'1'"/>
 <xsl:param name="report-view-allow" select="'1'"/>
@@ -58,8 +58,6 @@ const char* const KitStylesheet = R"xsl(<?xml version="1.0" encoding="utf-8"?>
 <xsl:for-each select="//@src"><img src="{.}"/></xsl:for-each>
 </body></html></xsl:template>
 </xsl:stylesheet>)xsl";
-
-} // namespace
 
 TMsgResult TRecordingDialogs::MessageBox(const std::string& text, TMsgButtons buttons,
                                          TMsgIcon icon) {
@@ -128,7 +126,7 @@ std::map<std::string, std::string> PlayerResources(const std::string& testXml,
     for (const char* version : {"XTF_v1p0", "XTF_v1p1", "XTF_v1p2"}) {
         resources[AsciiUpper(version)] = SourceFile(std::string("resources/") + version + ".dtd");
     }
-    resources["VIEW_STYLE"] = KitStylesheet;
+    resources["VIEW_STYLE"] = SourceFile("resources/view_style.xsl");
     resources["STARTBTN_GIF"] = StartButtonBytes;
     return resources;
 }

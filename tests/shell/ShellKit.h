@@ -55,9 +55,13 @@ std::string KitSettingsXml(const std::string& content = "");
 std::string EncryptForPackage(const std::string& plain);
 std::string MakeArchive(const std::vector<std::pair<std::string, std::string>>& members);
 // The resources of a player: "DVCK", "DVCF" (test, settings, "pic.gif"), the DTDs, the
-// stylesheet and two pictures of its own.
+// page stylesheet and one picture of its own.
 std::map<std::string, std::string> PlayerResources(const std::string& testXml,
                                                    const std::string& settingsXml);
+// A stylesheet that names the page root, the test name, the parameters "skipbtn",
+// "report-view-allow" and "save-result-required" (in <p id="params">) and the stop reason,
+// and lists the picture links.
+extern const char* const ProbeStylesheet;
 inline const std::string PictureBytes = "GIF89a-picture-of-the-test";
 inline const std::string StartButtonBytes = "GIF89a-start-button";
 
