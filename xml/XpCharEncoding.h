@@ -47,6 +47,14 @@ bool XpWin1251ToUcs4(uint8_t byte, uint32_t& character);
 // False when the code page has no byte for the character.
 bool XpUcs4ToWin1251(uint32_t character, uint8_t& byte);
 
+// The characters XML 1.0 allows: TAB, LF, CR, U+0020..U+D7FF, U+E000..U+FFFD and
+// U+10000..U+10FFFF (no other control, no surrogate, neither U+FFFE nor U+FFFF).
+constexpr bool XpIsXmlChar(uint32_t c) {
+    return c >= 0x20
+               ? (c <= 0xD7FF || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF))
+               : (c == 0x09 || c == 0x0A || c == 0x0D);
+}
+
 // UTF-16 code unit (or surrogate pair) to a character; false when the units form none.
 // twoUsed tells whether the second unit was consumed.
 bool XpUtf16ToUcs4(char16_t first, char16_t second, uint32_t& character, bool& twoUsed);

@@ -51,21 +51,6 @@ private:
     std::vector<uint8_t> Buffer;
 };
 
-// A document's bytes made ready for the parser: always UTF-8, whatever they were.
-struct TXpDecodedInput {
-    std::string Utf8;
-    TXpCharEncoding Encoding = ceUnknown;
-    bool HasDeclaration = false;
-    std::string DeclarationData; // the text between "<?xml" and "?>", trimmed
-};
-
-// Detects the byte-order mark (UTF-16 in either order, UTF-8), reads the XML declaration
-// and switches to ISO-8859-1 or Windows-1251 when it names one of them (letter case ignored),
-// then decodes the rest. A UTF-16 mark keeps UTF-16 whatever the declaration says.
-// Raises EXpParserError for a malformed declaration, EXpFilterError for UTF-16 code
-// units that form no character.
-TXpDecodedInput XpDecodeInput(std::string_view bytes);
-
 // Appends a character to a UTF-8 string.
 void AppendUtf8(std::string& out, uint32_t character);
 

@@ -4,6 +4,7 @@
 #include "platform/Unicode.h"
 #include "xml/XpCharFilter.h"
 #include "xml/XpErrors.h"
+#include "xml/XpInputFilter.h"
 #include "xml/XpNames.h"
 #include "xml/XpParser.h"
 #include "xml/XpValidator.h"
@@ -72,7 +73,7 @@ bool TXpObjModel::Load(std::string_view bytes) {
     try {
         TXpDecodedInput input = XpDecodeInput(bytes);
         InputEncoding = input.Encoding;
-        TXpParseOutcome outcome = XpParseUtf8(input.Utf8, OnDTDRequest, NormalizeData);
+        TXpParseOutcome outcome = XpParseUtf8(input.Utf8(), OnDTDRequest, NormalizeData);
         if (outcome.HookError) {
             std::rethrow_exception(outcome.HookError);
         }

@@ -1,12 +1,16 @@
 #include "xml/XpParser.h"
 
 #include "xml/XpDtdIndex.h"
+#include "xml/XpEntityBudget.h"
 #include "xml/XpNames.h"
 
 #include <libxml/SAX2.h>
 #include <libxml/globals.h>
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -29,8 +33,14 @@ void InstallLoader() {
     });
 }
 
+// Deeper elements are refused: libxml2's own bound, which its size options turn off.
+constexpr int MaxDepth = 256;
+
 struct TParseState {
+    explicit TParseState(size_t inputSize) : Budget(inputSize) {}
+
     const std::function<std::string(const std::string&)>* DtdRequest = nullptr;
+    xmlParserCtxt* Outer = nullptr; // entity texts are parsed by contexts of their own
     bool Normalize = false;
     bool InExternalSubset = false;
     bool DtdServed = false;
@@ -41,6 +51,7 @@ struct TParseState {
     std::exception_ptr HookError;
     std::unique_ptr<TXpDtdIndex> Dtd; // built when the first element starts
     bool DefaultsFromExternal = false;
+    TXpEntityBudget Budget;
 };
 
 TParseState* StateOf(void* ctx) {
@@ -80,6 +91,9 @@ void Fail(xmlParserCtxt* ctxt, TParseState& state, std::string reason) {
     Record(state, std::move(reason), line, column, true);
     state.Failed = true;
     xmlStopParser(ctxt);
+    if (state.Outer && state.Outer != ctxt) {
+        xmlStopParser(state.Outer);
+    }
 }
 
 void OnError(void* ctx, xmlError* error) {
@@ -166,6 +180,25 @@ void OnExternalSubset(void* ctx, const xmlChar* name, const xmlChar* externalId,
     state->InExternalSubset = false;
 }
 
+// Every resolved reference is charged to the entity budget.
+xmlEntity* Charged(void* ctx, xmlEntity* entity) {
+    auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
+    TParseState* state = StateOf(ctx);
+    if (entity && state && !state->Budget.Charge(ctxt->myDoc, entity)) {
+        Fail(ctxt, *state, "Entity references expand to too much text");
+        return nullptr;
+    }
+    return entity;
+}
+
+xmlEntity* OnGetEntity(void* ctx, const xmlChar* name) {
+    return Charged(ctx, xmlSAX2GetEntity(ctx, name));
+}
+
+xmlEntity* OnGetParameterEntity(void* ctx, const xmlChar* name) {
+    return Charged(ctx, xmlSAX2GetParameterEntity(ctx, name));
+}
+
 std::string CollapseSpaces(std::string_view value) {
     std::string out;
     bool pendingSpace = false;
@@ -217,6 +250,10 @@ void OnStartElement(void* ctx, const xmlChar* fullName, const xmlChar** attribut
     TParseState* state = StateOf(ctx);
     xmlDoc* doc = ctxt->myDoc;
     if (!doc || state->Failed) {
+        return;
+    }
+    if (ctxt->nameNr > MaxDepth) {
+        Fail(ctxt, *state, "Excessive depth in document: " + std::to_string(MaxDepth));
         return;
     }
     xmlNode* element = XpNewElement(doc, FromXmlChar(fullName));
@@ -273,6 +310,22 @@ void NormalizeText(xmlNode* node) {
     }
 }
 
+// The text the parser reads, handed over piece by piece: libxml2 keeps only the part it is
+// working on instead of a copy of the whole document.
+struct TTextSource {
+    std::string_view Rest;
+
+    static int Read(void* context, char* buffer, int length) {
+        auto* source = static_cast<TTextSource*>(context);
+        const size_t count = std::min(source->Rest.size(), static_cast<size_t>(length));
+        if (count > 0) { // an empty text may have no buffer at all
+            std::memcpy(buffer, source->Rest.data(), count);
+            source->Rest.remove_prefix(count);
+        }
+        return static_cast<int>(count);
+    }
+};
+
 class TErrorHandlerScope {
 public:
     explicit TErrorHandlerScope(xmlParserCtxt* ctxt)
@@ -299,24 +352,33 @@ TXpEntityGuard::~TXpEntityGuard() {
     --GuardDepth;
 }
 
-TXpParseOutcome XpParseUtf8(const std::string& utf8,
+TXpParseOutcome XpParseUtf8(std::string_view utf8,
                             const std::function<std::string(const std::string&)>& dtdRequest,
                             bool normalize) {
     TXpEntityGuard guard;
     TXpParseOutcome outcome;
-    TParseState state;
+    if (utf8.size() > static_cast<size_t>(INT_MAX)) {
+        outcome.Error = outcome.Reason = "Document too large";
+        return outcome;
+    }
+    TParseState state(utf8.size());
     state.DtdRequest = &dtdRequest;
     state.Normalize = normalize;
 
-    XmlParserCtxtPtr ctxt(xmlCreateMemoryParserCtxt(utf8.data(), static_cast<int>(utf8.size())));
+    TTextSource source{utf8};
+    XmlParserCtxtPtr ctxt(xmlCreateIOParserCtxt(nullptr, nullptr, TTextSource::Read, nullptr,
+                                                &source, XML_CHAR_ENCODING_NONE));
     if (!ctxt) {
         outcome.Error = outcome.Reason = "Cannot create the XML parser";
         return outcome;
     }
+    state.Outer = ctxt.get();
     // NOENT substitutes internal entities only: external ones reach the loader, which
     // refuses them. SAX1 hands element names over unsplit, so no namespace processing.
+    // HUGE lifts the 10 MB bound on one text or CDATA section (a package member's cipher
+    // text is one); the depth and entity bounds it also lifts are kept by the handlers.
     xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_DTDLOAD |
-                                      XML_PARSE_IGNORE_ENC | XML_PARSE_NODICT | XML_PARSE_SAX1 |
+                                      XML_PARSE_IGNORE_ENC | XML_PARSE_HUGE | XML_PARSE_SAX1 |
                                       XML_PARSE_NOWARNING);
     // The text is UTF-8 by construction: an encoding already named keeps libxml2 from guessing
     // another one (UCS-4, EBCDIC) from the first bytes, which the layer's detection never does.
@@ -329,6 +391,8 @@ TXpParseOutcome XpParseUtf8(const std::string& utf8,
     ctxt->sax->endElement = xmlSAX2EndElement;
     ctxt->sax->resolveEntity = OnResolveEntity;
     ctxt->sax->externalSubset = OnExternalSubset;
+    ctxt->sax->getEntity = OnGetEntity;
+    ctxt->sax->getParameterEntity = OnGetParameterEntity;
     ctxt->vctxt.error = nullptr;
     ctxt->vctxt.warning = nullptr;
 

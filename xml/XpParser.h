@@ -6,6 +6,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace stellik {
 
@@ -21,8 +22,10 @@ struct TXpParseOutcome {
 
 // Parses UTF-8 text (the encoding declaration is not looked at). Element and attribute
 // names are kept literally, DTD defaults are added to the elements that omit them, and
-// with normalize the text nodes are normalised (see TXpObjModel).
-TXpParseOutcome XpParseUtf8(const std::string& utf8,
+// with normalize the text nodes are normalised (see TXpObjModel). Texts and CDATA sections
+// may be of any size; entity references may produce a few times the input's size of text,
+// and elements nest at most 256 deep.
+TXpParseOutcome XpParseUtf8(std::string_view utf8,
                             const std::function<std::string(const std::string&)>& dtdRequest,
                             bool normalize);
 

@@ -2,6 +2,7 @@
 #include "xml/XpCharEncoding.h"
 #include "xml/XpCharFilter.h"
 #include "xml/XpErrors.h"
+#include "xml/XpInputFilter.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>
@@ -97,20 +98,23 @@ TEST(CharFilter, WritesEachFormatAndRefusesWhatWin1251CannotHold) {
 TEST(InputDecoding, DeclarationSwitchesOnlySingleByteInputs) {
     // Windows-1251 named in any letter case, with and without a UTF-8 mark.
     for (const std::string& prefix : {std::string(), std::string("\xEF\xBB\xBF")}) {
-        const auto in = XpDecodeInput(prefix + "<?xml version=\"1.0\" encoding=\"windows-1251\"?>"
-                                               "<a>\xCF\xF0\xE8\xE2\xE5\xF2\xB8\x98</a>");
+        const std::string bytes = prefix + "<?xml version=\"1.0\" encoding=\"windows-1251\"?>"
+                                           "<a>\xCF\xF0\xE8\xE2\xE5\xF2\xB8\x98</a>";
+        const auto in = XpDecodeInput(bytes);
         EXPECT_EQ(in.Encoding, ceWindows1251);
-        EXPECT_EQ(in.Utf8,
+        EXPECT_EQ(in.Utf8(),
                   "<?xml version=\"1.0\" encoding=\"windows-1251\"?><a>Привет\u0451\u0098</a>");
         EXPECT_EQ(in.DeclarationData, "version=\"1.0\" encoding=\"windows-1251\"");
     }
     const auto latin = XpDecodeInput("<?xml version='1.0' encoding='iso-8859-1' ?><a>\xE9</a>");
     EXPECT_EQ(latin.Encoding, ceISO88591);
-    EXPECT_EQ(latin.Utf8, "<?xml version='1.0' encoding='iso-8859-1' ?><a>\u00E9</a>");
+    EXPECT_EQ(latin.Utf8(), "<?xml version='1.0' encoding='iso-8859-1' ?><a>\u00E9</a>");
 
-    const auto other = XpDecodeInput("<?xml version=\"1.0\" encoding=\"KOI8-R\"?><a>\xD0\x9F</a>");
+    const std::string koi8 = "<?xml version=\"1.0\" encoding=\"KOI8-R\"?><a>\xD0\x9F</a>";
+    const auto other = XpDecodeInput(koi8);
     EXPECT_EQ(other.Encoding, ceUTF8);
-    EXPECT_EQ(other.Utf8.substr(other.Utf8.size() - 6), "\xD0\x9F</a>");
+    EXPECT_EQ(other.Utf8(), koi8);
+    EXPECT_EQ(other.Utf8().data(), koi8.data()) << "UTF-8 input is parsed where it lies";
 
     // A UTF-16 mark wins over the declaration.
     const std::u16string text = u"<?xml version=\"1.0\" encoding=\"Windows-1251\"?><a>Ж</a>";
@@ -121,7 +125,8 @@ TEST(InputDecoding, DeclarationSwitchesOnlySingleByteInputs) {
     }
     EXPECT_EQ(XpDecodeInput(le).Encoding, ceUTF16LE);
     EXPECT_EQ(XpDecodeInput(be).Encoding, ceUTF16BE);
-    EXPECT_EQ(XpDecodeInput(be).Utf8, "<?xml version=\"1.0\" encoding=\"Windows-1251\"?><a>Ж</a>");
+    EXPECT_EQ(XpDecodeInput(be).Utf8(),
+              "<?xml version=\"1.0\" encoding=\"Windows-1251\"?><a>Ж</a>");
     EXPECT_EQ(XpDecodeInput("<a/>").Encoding, ceUTF8);
     EXPECT_EQ(XpDecodeInput("\xFF\xFE").Encoding, ceUTF8); // two bytes only: no detection
 }

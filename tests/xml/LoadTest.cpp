@@ -98,15 +98,58 @@ TEST(Load, FailuresRaiseOrReportAsTheCallerChose) {
         EXPECT_STREQ(e.what(), "The XML declaration must appear before the first element");
         EXPECT_EQ(e.GetLine(), 2);
     }
-    // A control byte read through the code page is still no XML character.
-    EXPECT_THROW(loud.LoadBytes("<?xml version=\"1.0\" encoding=\"windows-1251\"?><a>\x01</a>"),
-                 EXpParserError);
     // Without a byte-order mark the input is UTF-8: UCS-4 or EBCDIC bytes are not guessed at
     // and then reported as UTF-8, they fail.
-    EXPECT_THROW(loud.LoadBytes(std::string("\0\0\0<\0\0\0a\0\0\0/\0\0\0>", 16)), EXpParserError);
+    EXPECT_THROW(loud.LoadBytes(std::string("\0\0\0<\0\0\0a\0\0\0/\0\0\0>", 16)), EXpFilterError);
     EXPECT_THROW(loud.LoadBytes("\x4C\x6F\xA7\x94\x93\x40\xA5\x85\x99\xA2\x89\x96\x95\x7E\x7F"
                                 "\xF1\x4B\xF0\x7F\x6F\x6E\x4C\x81\x61\x6E"),
                  EXpParserError);
+}
+
+TEST(Load, ACharacterXmlForbidsIsAFilterErrorInEveryEncoding) {
+    const std::string cp1251 = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>";
+    const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+    struct TCase {
+        std::string Bytes;
+        size_t Position; // byte offset of the character
+        int Line, LinePos;
+    };
+    const std::vector<TCase> cases = {
+        {"<a>\n x\x01</a>", 6, 2, 3},
+        {"\xEF\xBB\xBF<a>\xD0\x96\x0B</a>", 8, 1, 5},   // after the mark and a Cyrillic letter
+        {"<a>\xEF\xBF\xBE</a>", 3, 1, 4},               // U+FFFE
+        {"<a>\xEF\xBF\xBF</a>", 3, 1, 4},               // U+FFFF
+        {"<a>\xED\xA0\x80</a>", 3, 1, 4},               // a surrogate
+        {"<?xml version=\"1.0\"\x02?><a/>", 19, 1, 20}, // inside the declaration
+        {"<?xml version=\"1.0\" encoding=\"KOI8-R\"?>\r\n<a>\x1F</a>", 44, 2, 4},
+        {cp1251 + "\r\n<a>\xC0\x01</a>", cp1251.size() + 6, 2, 5}, // CR LF: one line end
+        {cp1251 + "<a>\x98\x08</a>", cp1251.size() + 4, 1, static_cast<int>(cp1251.size()) + 5},
+        {latin1 + "\r<a>\x0B</a>", latin1.size() + 4, 2, 4}, // a lone CR ends a line
+        {latin1 + std::string("<a>\xE9</a>\x7F\0", 10), latin1.size() + 9, 1,
+         static_cast<int>(latin1.size()) + 10},
+        {Utf16(u"<a>\u0001</a>", false), 8, 1, 4},
+        {Utf16(u"<a>\r\n\r\n\uFFFF</a>", true), 16, 3, 1},
+        {Utf16(u"<a>\u00DF" + std::u16string(1, 0xDC00) + u"</a>", false), 10, 1, 5}, // lone
+    };
+    for (const TCase& c : cases) {
+        TXpObjModel model;
+        model.SetRaiseErrors(true);
+        try {
+            model.LoadBytes(c.Bytes);
+            ADD_FAILURE() << "no error for " << c.Bytes;
+        } catch (const EXpFilterError& e) {
+            EXPECT_STREQ(e.what(), "Invalid XML Character found") << c.Bytes;
+            EXPECT_EQ(e.GetPosition(), c.Position) << c.Bytes;
+            EXPECT_EQ(e.GetLine(), c.Line) << c.Bytes;
+            EXPECT_EQ(e.GetLinePos(), c.LinePos) << c.Bytes;
+        }
+        EXPECT_TRUE(model.DocumentElement().IsNull());
+    }
+    // The characters around them are all allowed, as are C1 controls and the top planes.
+    TXpObjModel model;
+    EXPECT_TRUE(model.LoadBytes(cp1251 + "<a>\t\x98\xFF</a>"));
+    EXPECT_TRUE(model.LoadBytes(latin1 + "<a>\x85\x9F</a>"));
+    EXPECT_TRUE(model.LoadBytes("<a>\xEF\xBF\xBD\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80</a>"));
 }
 
 TEST(Load, TheDeclarationIsTheFirstTopLevelNode) {

@@ -1,0 +1,46 @@
+// A command-line reader of test documents, for timing it beside other programs on the same
+// files:
+//   stellik_read_test_document FILE       reads FILE as the player does (DTD from the folder
+//                                         beside it) and prints its question count
+//   stellik_read_test_document --make N FILE   writes a generated test of N questions
+#include "TestDocumentMaker.h"
+
+#include "documents/TestParser.h"
+#include "model/TestDoc.h"
+#include "platform/Exception.h"
+#include "platform/MemoryStream.h"
+#include "platform/Unicode.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+int main(int argc, char** argv) {
+    using namespace stellik;
+    try {
+        if (argc == 4 && std::string(argv[1]) == "--make") {
+            TMemoryStream(bench::MakeTestDocument(std::atoi(argv[2]))).SaveToFile(argv[3]);
+            return 0;
+        }
+        if (argc != 2) {
+            std::fprintf(stderr, "usage: %s FILE | --make COUNT FILE\n", argv[0]);
+            return 2;
+        }
+        const std::filesystem::path file = std::filesystem::absolute(argv[1]);
+        TMemoryStream stream;
+        stream.LoadFromFile(file.string());
+        TTestParserObj parser;
+        parser.OnDTDRequest = [&file](TTestParserObj&, std::u16string& name) {
+            name = Utf8ToUtf16((file.parent_path() / Utf16ToUtf8(name)).string());
+        };
+        TTestDoc doc;
+        std::string encoding;
+        parser.ParseTest(stream, doc, encoding);
+        std::printf("%d questions, %s\n", doc.Questions.GetCount(), encoding.c_str());
+        return 0;
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}
