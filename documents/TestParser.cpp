@@ -148,7 +148,8 @@ void TTestParserObj::ParseTest(TMemoryStream& stream, TTestDoc& testDoc, std::st
 
 void TTestParserObj::XpObjModel1DTDExternal(std::u16string& location) {
     const std::string systemId = Utf16ToUtf8(location);
-    const size_t delimiter = systemId.find_last_of("\\:");
+    // Windows paths use backslashes and drive colons, paths here forward slashes.
+    const size_t delimiter = systemId.find_last_of("\\:/");
     const std::u16string name =
         Utf8ToUtf16(delimiter == std::string::npos ? systemId : systemId.substr(delimiter + 1));
     std::u16string chosen = u"XTF_v1p0.dtd";

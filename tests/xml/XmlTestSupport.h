@@ -34,7 +34,7 @@ inline void SetUpReader(TXpObjModel& model, std::vector<std::string>* requests =
         if (requests) {
             requests->push_back(systemId);
         }
-        const size_t slash = systemId.find_last_of("\\:");
+        const size_t slash = systemId.find_last_of("\\:/");
         const std::string name =
             AsciiUpper(slash == std::string::npos ? systemId : systemId.substr(slash + 1));
         for (const char* known : {"XTF_v1p1.dtd", "XTF_v1p2.dtd"}) {

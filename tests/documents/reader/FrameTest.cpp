@@ -22,14 +22,17 @@ fs::path ProgramFolder() {
     return fs::canonical(GetProgramFolder());
 }
 
-TEST(DtdRequest, FileNameAfterTheLastBackslashOrColonChoosesTheVersion) {
+TEST(DtdRequest, FileNameAfterTheLastSeparatorChoosesTheVersion) {
     const std::vector<std::pair<std::u16string, std::u16string>> cases = {
         {u"C:\\Tests\\DTD\\xtf_V1P1.DTD", u"XTF_v1p1.dtd"},
         {u"D:XTF_v1p2.dtd", u"XTF_v1p2.dtd"},
         {u"XTF_V1P2.DTD", u"XTF_v1p2.dtd"},
         {u"XTF_v1p0.dtd", u"XTF_v1p0.dtd"},
         {u"C:\\Tests\\XTF_v1p3.dtd", u"XTF_v1p0.dtd"},
-        {u"dtd/XTF_v1p1.dtd", u"XTF_v1p0.dtd"}, // a forward slash does not delimit
+        {u"dtd/XTF_v1p2.dtd", u"XTF_v1p2.dtd"}, // a forward slash delimits too
+        {u"/usr/share/xtf/xtf_v1p1.dtd", u"XTF_v1p1.dtd"},
+        {u"C:\\Tests/XTF_v1p2.dtd", u"XTF_v1p2.dtd"},
+        {u"XTF_v1p2.dtd/x", u"XTF_v1p0.dtd"},
         {u"C:\\Tests\\", u"XTF_v1p0.dtd"},
         {u"", u"XTF_v1p0.dtd"},
     };
