@@ -1,3 +1,5 @@
+include(${CMAKE_CURRENT_LIST_DIR}/StellikSanitize.cmake)
+
 # stellik_library(NAME DEPS...): one static library per folder, built from every
 # source file of that folder (subfolders excluded), with warnings on.
 function(stellik_warnings target)

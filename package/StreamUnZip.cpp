@@ -1,5 +1,6 @@
 #include "package/StreamUnZip.h"
 
+#include <algorithm>
 #include <array>
 
 namespace stellik {
@@ -30,18 +31,28 @@ void TStreamUnZip::ExtractToStream(const std::string& name, TMemoryStream& strea
 }
 
 void TStreamUnZip::DoExtractToStream(zip_uint64_t index, TMemoryStream& outStream) {
-    // Any failure ends the member quietly: what was decoded stays in outStream.
+    // Any failure ends the member quietly: what was decoded stays in outStream. The ZIP library
+    // inflates as far as the data goes, whatever size the directory declares, so the reading
+    // stops at the declared size itself.
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(Archive.get(), index, 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0 ||
+        stat.size > MaxMemberSize) {
+        return;
+    }
     ZipFilePtr file(zip_fopen_index(Archive.get(), index, 0));
     if (!file) {
         return;
     }
     std::array<uint8_t, 64 * 1024> buffer{};
-    for (;;) {
-        const zip_int64_t n = zip_fread(file.get(), buffer.data(), buffer.size());
+    for (zip_uint64_t left = stat.size; left > 0;) {
+        const zip_int64_t n =
+            zip_fread(file.get(), buffer.data(), std::min<zip_uint64_t>(left, buffer.size()));
         if (n <= 0) {
             return;
         }
         outStream.Write(buffer.data(), static_cast<size_t>(n));
+        left -= static_cast<zip_uint64_t>(n);
     }
 }
 

@@ -19,8 +19,13 @@ public:
     // Writes the uncompressed bytes of the member called name (ASCII case ignored) into
     // stream from its position. A missing member writes nothing. A damaged member (bad
     // data, CRC mismatch) raises nothing: stream keeps what was decoded before the fault,
-    // and the next stage (decryption, parsing) finds the damage.
+    // and the next stage (decryption, parsing) finds the damage. So that a small archive
+    // cannot fill the memory, no member yields more than the size its directory entry
+    // declares (data inflating beyond it is cut there), and a member declaring more than
+    // MaxMemberSize yields nothing.
     void ExtractToStream(const std::string& name, TMemoryStream& stream);
+
+    static constexpr zip_uint64_t MaxMemberSize = 256 * 1024 * 1024;
 
 private:
     void DoExtractToStream(zip_uint64_t index, TMemoryStream& outStream);

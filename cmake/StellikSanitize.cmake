@@ -1,0 +1,25 @@
+# Checked builds.
+#
+# STELLIK_SANITIZE: every target (libraries, tools, tests) is built with AddressSanitizer and
+#   UndefinedBehaviorSanitizer; the first report ends the program with a failure, so a report
+#   fails the test that ran into it.
+# STELLIK_FUZZ: the libFuzzer targets of fuzz/ (clang only). Turns STELLIK_SANITIZE on and adds
+#   the coverage the fuzzer steers by to every target, so one build runs the tests and the
+#   fuzzers.
+option(STELLIK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(STELLIK_FUZZ "Build the libFuzzer targets of fuzz/ (clang; turns STELLIK_SANITIZE on)" OFF)
+
+if(STELLIK_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "STELLIK_FUZZ needs clang: configure with CC=clang CXX=clang++")
+  endif()
+  set(STELLIK_SANITIZE ON)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+if(STELLIK_SANITIZE)
+  set(stellikSanitizeFlags -fsanitize=address,undefined -fno-sanitize-recover=all
+                           -fno-omit-frame-pointer)
+  add_compile_options(${stellikSanitizeFlags} -g)
+  add_link_options(${stellikSanitizeFlags})
+endif()
