@@ -179,13 +179,19 @@ bool TMainFrm::CanClose() {
         ShowRunPage();
     }
     if (!ResultsSaved && Options->GetSaveResults()) {
-        const std::string& folder = Options->GetResultsPath();
-        if (!folder.empty()) {
-            AutoSaveResults(folder);
-        } else if (Dialogs.MessageBox(
-                       "Результаты тестирования не сохранены\r\nСохранить результаты?",
-                       TMsgButtons::YesNo, TMsgIcon::Question) == TMsgResult::Yes) {
-            SaveResultsDialog();
+        if (const std::string& folder = Options->GetResultsPath(); !folder.empty()) {
+            // Results are never lost unseen: when the folder is missing or the file cannot
+            // be written, the examinee is told and may save them through the dialog.
+            try {
+                AutoSaveResults(folder);
+            } catch (const std::exception& error) {
+                Dialogs.ShowException(error);
+            }
+        }
+        if (!ResultsSaved &&
+            Dialogs.MessageBox("Результаты тестирования не сохранены\r\nСохранить результаты?",
+                               TMsgButtons::YesNo, TMsgIcon::Question) == TMsgResult::Yes) {
+            SaveResultsDialog(); // a failure leaves the window open
         }
     }
     return true;

@@ -1,9 +1,15 @@
 // The results document, and saving it.
 #include "shell/MainFrm.h"
 
-#include "platform/Exception.h"
+#include "package/StreamZip.h"
+#include "package/XmlCrypt.h"
+#include "platform/Unicode.h"
 #include "shell/OutputDocument.h"
 #include "shell/ResultsDocument.h"
+#include "shell/ResultsFile.h"
+#include "shell/ResultsName.h"
+
+#include <unordered_set>
 
 namespace stellik {
 
@@ -14,21 +20,76 @@ void TMainFrm::BuildResultsXml(TXpObjModel& model) {
     MakeResultsDocument(model, UserSettings(), TestName);
 }
 
-// Saving results files is not built yet.
-void TMainFrm::SaveResults(const std::string&) {
-    throw Exception("Saving results is not built yet");
+void TMainFrm::SaveResults(const std::string& fileName) {
+    TXpObjModel results;
+    results.SetNormalizeData(false);
+    results.SetOutCharSet(ceUTF8);
+    results.SetWriteUTF8Signature(true);
+    TMemoryStream content;
+    TMemoryStream archive;
+    TStreamZip zip;
+    zip.Open(archive);
+
+    BuildResultsXml(results);
+    results.SaveToStream(content);
+    content.SetPosition(0);
+    if (const std::string& key = Options->GetEncryptKey(); !key.empty()) {
+        TXmlCryptManager& crypt = XmlCrypt();
+        crypt.Encrypt(content, key);
+        content.Clear();
+        crypt.XpObjModel1.SaveToStream(content);
+        content.SetPosition(0);
+        zip.AddFromStream("scontent.xml", &content);
+    } else {
+        zip.AddFromStream("content.xml", &content);
+    }
+
+    // The pictures the report shows, under the names the document gives them; a name met
+    // again is already stored (member names match without regard to ASCII case).
+    std::unordered_set<std::string> stored;
+    for (const TXpNode source : results.DocumentElement().SelectNodes(u"//@src")) {
+        const std::string name = Utf16ToUtf8(source.NodeValue());
+        if (!stored.insert(AsciiUpper(name)).second) {
+            continue;
+        }
+        content.Clear();
+        ExtractFromPackage(name, content);
+        content.SetPosition(0);
+        zip.AddFromStream(name, &content);
+    }
+    zip.Close();
+
+    WriteWholeFile(fileName, archive.View());
+    ResultsSaved = true;
 }
 
 std::string TMainFrm::MakeResultsName() {
-    throw Exception("Saving results is not built yet");
+    return ComposeResultsName(MakeResultsNameParts(Now(), UserSettings(), TestName),
+                              ResultsExtension);
 }
 
-void TMainFrm::AutoSaveResults(const std::string&) {
-    throw Exception("Saving results is not built yet");
+void TMainFrm::AutoSaveResults(const std::string& folder) {
+    const std::string path = WithoutTrailingSeparator(folder);
+    if (!DirectoryExists(path)) {
+        return; // the caller decides whether the examinee hears of it
+    }
+    const TResultsNameParts parts = MakeResultsNameParts(Now(), UserSettings(), TestName);
+    // Taken by creating it, so that another player saving into the same folder at the same
+    // moment goes on to the next name instead of overwriting this one.
+    TReservedFile file([&](int n) { return ResultsFileCandidate(path, parts, n); });
+    SaveResults(file.GetPath());
+    file.Keep();
 }
 
 void TMainFrm::SaveResultsDialog() {
-    throw Exception("Saving results is not built yet");
+    TFileDialogOptions options;
+    options.DefaultExt = ResultsExtension;
+    options.Filter = "*.lmr|*.lmr";
+    options.OverwritePrompt = true;
+    std::string fileName = MakeResultsName() + std::string(ResultsExtension);
+    if (Dialogs.ExecuteFileDialog(options, fileName)) {
+        SaveResults(fileName);
+    }
 }
 
 } // namespace stellik

@@ -1,30 +1,20 @@
 // Writing results files: whole or not at all, and never over another examinee's file.
 #include "ResultsTestSupport.h"
+#include "ShellKit.h"
 
 #include "shell/ResultsFile.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <latch>
 #include <set>
 #include <thread>
 
 namespace stellik::test {
 namespace {
-
-std::string MessageOf(const std::function<void()>& op) {
-    try {
-        op();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
 
 mode_t ModeOf(const std::string& path) {
     struct stat st {};
@@ -37,29 +27,6 @@ mode_t CurrentUmask() {
     umask(mask);
     return mask;
 }
-
-// Files may grow to limit bytes while it lives; writing past it fails (EFBIG) instead of
-// killing the process.
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &Previous);
-        PreviousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = Previous;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~TFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &Previous);
-        std::signal(SIGXFSZ, PreviousHandler);
-    }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
-
-private:
-    rlimit Previous{};
-    void (*PreviousHandler)(int) = nullptr;
-};
 
 TEST(ResultsFile, TheWholeContentReplacesTheFileAndNothingElseIsLeft) {
     struct TCase {

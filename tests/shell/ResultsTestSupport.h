@@ -1,7 +1,10 @@
-// tests/shell/ResultsTestSupport.h -- a scratch folder for the results file tests
+// tests/shell/ResultsTestSupport.h -- a scratch folder and a full disk for the results file tests
 #pragma once
 
 #include <stdlib.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <filesystem>
@@ -33,9 +36,10 @@ public:
     std::string operator/(const std::string& name) const { return Folder + "/" + name; }
 
     // The names in the folder, sorted (hidden ones included).
-    std::vector<std::string> Names() const {
+    std::vector<std::string> Names() const { return List(Folder); }
+    static std::vector<std::string> List(const std::string& folder) {
         std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(Folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
@@ -53,6 +57,29 @@ public:
 
 private:
     std::string Folder;
+};
+
+// Files may grow to limit bytes while it lives: writing beyond fails (EFBIG), as on a full
+// disk, instead of killing the process.
+class TFileSizeLimit {
+public:
+    explicit TFileSizeLimit(rlim_t limit) {
+        getrlimit(RLIMIT_FSIZE, &Previous);
+        PreviousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = Previous;
+        lowered.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~TFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &Previous);
+        std::signal(SIGXFSZ, PreviousHandler);
+    }
+    TFileSizeLimit(const TFileSizeLimit&) = delete;
+    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+private:
+    rlimit Previous{};
+    void (*PreviousHandler)(int) = nullptr;
 };
 
 } // namespace stellik::test

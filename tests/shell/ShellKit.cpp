@@ -70,9 +70,16 @@ TMsgResult TRecordingDialogs::MessageBox(const std::string& text, TMsgButtons bu
     return buttons == TMsgButtons::Ok ? TMsgResult::Ok : TMsgResult::No;
 }
 
-bool TRecordingDialogs::ExecuteFileDialog(const TFileDialogOptions& options, std::string&) {
+bool TRecordingDialogs::ExecuteFileDialog(const TFileDialogOptions& options,
+                                          std::string& fileName) {
     FileDialogs.push_back(options);
-    return false;
+    ProposedNames.push_back(fileName);
+    if (ChosenFiles.empty()) {
+        return false;
+    }
+    fileName = ChosenFiles.front();
+    ChosenFiles.pop_front();
+    return true;
 }
 
 std::string KitTestXml(const std::string& name) {

@@ -42,7 +42,10 @@ public:
     std::deque<TMsgResult> Answers;
     std::vector<TMessageRecord> Messages;
     std::vector<std::string> Exceptions;
-    std::vector<TFileDialogOptions> FileDialogs; // every dialog opened; none is confirmed
+    std::vector<TFileDialogOptions> FileDialogs; // every dialog opened
+    std::vector<std::string> ProposedNames;      // the name each dialog proposed
+    // Each dialog is confirmed with the next of these; with none left it is cancelled.
+    std::deque<std::string> ChosenFiles;
 };
 
 // A test document of three questions in one section: a single choice with a picture
