@@ -54,8 +54,8 @@ void ProposeName(GtkFileChooser* chooser, const std::string& fileName, bool open
     }
 }
 
-// The question the chooser asks itself for the name it was given, asked again for the name
-// the default extension made of it.
+// The chooser's own question, for a name it did not ask about itself: one the default
+// extension made, or one its entry completed after it had checked the typed text.
 bool ConfirmReplace(GtkWindow* chooser, const std::string& path) {
     GCharPtr baseName(g_filename_display_basename(path.c_str()));
     GCharPtr folder(g_path_get_dirname(path.c_str()));
@@ -80,8 +80,16 @@ bool ConfirmReplace(GtkWindow* chooser, const std::string& path) {
     return gtk_dialog_run(asDialog) == GTK_RESPONSE_ACCEPT;
 }
 
+// Remembers the path the chooser asked about itself and lets it ask.
+GtkFileChooserConfirmation OnConfirmOverwrite(GtkFileChooser* chooser, gpointer askedPath) {
+    GCharPtr path(gtk_file_chooser_get_filename(chooser));
+    *static_cast<std::string*>(askedPath) = path ? path.get() : "";
+    return GTK_FILE_CHOOSER_CONFIRMATION_CONFIRM;
+}
+
 // The chosen path when it may be taken, empty when the dialog has to stay open.
-std::string AcceptedPath(GtkFileChooser* chooser, const TFileDialogOptions& options) {
+std::string AcceptedPath(GtkFileChooser* chooser, const TFileDialogOptions& options,
+                         const std::string& askedPath) {
     GCharPtr chosen(gtk_file_chooser_get_filename(chooser));
     if (!chosen) {
         return {};
@@ -91,7 +99,7 @@ std::string AcceptedPath(GtkFileChooser* chooser, const TFileDialogOptions& opti
     if (options.FileMustExist && !exists) {
         return {};
     }
-    if (path != chosen.get() && exists && options.OverwritePrompt && !options.OpenDialog &&
+    if (exists && options.OverwritePrompt && !options.OpenDialog && path != askedPath &&
         !ConfirmReplace(GTK_WINDOW(chooser), path)) {
         return {};
     }
@@ -118,6 +126,8 @@ bool ExecuteFileDialog(GtkWindow* owner, const TFileDialogOptions& options, std:
     gtk_file_chooser_set_local_only(chooser, TRUE);
     gtk_file_chooser_set_do_overwrite_confirmation(chooser,
                                                    options.OverwritePrompt && !options.OpenDialog);
+    std::string askedPath;
+    g_signal_connect(chooser, "confirm-overwrite", G_CALLBACK(&OnConfirmOverwrite), &askedPath);
     AddFilters(chooser, options.Filter);
     if (!options.InitialDir.empty()) {
         gtk_file_chooser_set_current_folder(chooser, options.InitialDir.c_str());
@@ -125,7 +135,8 @@ bool ExecuteFileDialog(GtkWindow* owner, const TFileDialogOptions& options, std:
     ProposeName(chooser, fileName, options.OpenDialog);
 
     while (gtk_dialog_run(GTK_DIALOG(dialog.get())) == GTK_RESPONSE_ACCEPT) {
-        std::string path = AcceptedPath(chooser, options);
+        std::string path = AcceptedPath(chooser, options, askedPath);
+        askedPath.clear();
         if (!path.empty()) {
             fileName = std::move(path);
             return true;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 namespace stellik::tests {
 
@@ -53,6 +54,8 @@ void OnSnapshotDone(GObject* view, GAsyncResult* result, gpointer data) {
 
 void InitGtk() {
     static const bool initialised = [] {
+        // The file chooser stores its window size; the tests keep it from the desktop's store.
+        g_setenv("GSETTINGS_BACKEND", "memory", TRUE);
         if (!gtk_init_check(nullptr, nullptr)) {
             ADD_FAILURE() << "no display: run the GUI tests under xvfb-run";
             return false;
@@ -78,6 +81,52 @@ bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
 void RunFor(int milliseconds) {
     const gint64 deadline = g_get_monotonic_time() + gint64{milliseconds} * 1000;
     RunUntil([deadline] { return g_get_monotonic_time() > deadline; }, milliseconds + 1000);
+}
+
+TDialogAnswerer::TDialogAnswerer(std::function<void(GtkWindow*)> handler)
+    : Handler(std::move(handler)), Source(g_timeout_add(20, &OnPoll, this)) {}
+
+TDialogAnswerer::~TDialogAnswerer() {
+    g_source_remove(Source);
+}
+
+gboolean TDialogAnswerer::OnPoll(gpointer self) {
+    // A dialog is answered once it has been on screen for a moment, as a user would: a file
+    // chooser answered at once ignores its buttons while it is still reading its folder.
+    constexpr gint64 SettleMicroseconds = 250000;
+    auto* answerer = static_cast<TDialogAnswerer*>(self);
+    const gint64 now = g_get_monotonic_time();
+    GList* windows = gtk_window_list_toplevels();
+    std::vector<GtkWindow*> due;
+    for (GList* item = windows; item != nullptr; item = item->next) {
+        GtkWindow* window = GTK_WINDOW(item->data);
+        if (!GTK_IS_DIALOG(window) || !gtk_widget_get_mapped(GTK_WIDGET(window))) {
+            continue;
+        }
+        auto* seen = static_cast<gint64*>(g_object_get_data(G_OBJECT(window), "stellik-seen"));
+        if (seen == nullptr) {
+            seen = g_new(gint64, 1);
+            *seen = now;
+            g_object_set_data_full(G_OBJECT(window), "stellik-seen", seen, g_free);
+        } else if (*seen != 0 && now - *seen >= SettleMicroseconds) {
+            *seen = 0; // answered
+            due.push_back(window);
+        }
+    }
+    g_list_free(windows);
+    // Answered after the walk: an answer may close windows of the list.
+    for (GtkWindow* window : due) {
+        ++answerer->Count;
+        answerer->Handler(window);
+    }
+    return G_SOURCE_CONTINUE;
+}
+
+std::string MessageText(GtkWindow* dialog) {
+    char* raw = nullptr;
+    g_object_get(dialog, "text", &raw, nullptr);
+    GCharPtr text(raw);
+    return text ? text.get() : "";
 }
 
 TViewDriver::TViewDriver(WebKitWebView* view) : View(view) {

@@ -16,6 +16,28 @@ bool RunUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 // Runs the main loop for a while (what must not happen has had its chance).
 void RunFor(int milliseconds);
 
+// Answers the dialogs a test opens: every new visible top-level window that is a dialog
+// goes once to the handler, from inside the dialog's own loop.
+class TDialogAnswerer {
+public:
+    explicit TDialogAnswerer(std::function<void(GtkWindow*)> handler);
+    ~TDialogAnswerer();
+    TDialogAnswerer(const TDialogAnswerer&) = delete;
+    TDialogAnswerer& operator=(const TDialogAnswerer&) = delete;
+
+    int Answered() const { return Count; }
+
+private:
+    static gboolean OnPoll(gpointer self);
+
+    std::function<void(GtkWindow*)> Handler;
+    int Count = 0;
+    guint Source = 0;
+};
+
+// The text of a message dialog (its primary text).
+std::string MessageText(GtkWindow* dialog);
+
 // Watches one web view: counts its finished loads, runs scripts in its page and saves
 // pictures of it.
 class TViewDriver {
