@@ -4,6 +4,7 @@
 #include "documents/UserSettings.h"
 #include "platform/Unicode.h"
 #include "shell/OutputDocument.h"
+#include "shell/PageTree.h"
 
 namespace stellik {
 
@@ -42,7 +43,7 @@ void TMainFrm::ShowRunPage() {
     transformer.Transform(&XslParams);
     ShowTransformResult();
     // A stop page is shown once per run, when the run stops: the moment to save.
-    if (!Options->GetResultsPath().empty() && root.SelectBoolean(u"//test-stop")) {
+    if (!Options->GetResultsPath().empty() && ContainsElement(root, "test-stop")) {
         AutoSaveResults(Options->GetResultsPath());
     }
 }

@@ -4,6 +4,7 @@
 #include "platform/Resources.h"
 #include "platform/Unicode.h"
 #include "shell/OutputDocument.h"
+#include "shell/PageTree.h"
 #include "shell/PseudoHosts.h"
 
 namespace stellik {
@@ -20,13 +21,7 @@ void TTransformProcessor::NewDocument() {
 }
 
 void TTransformProcessor::FixImageLinks(TXpNode root, const std::string& base) {
-    if (!root) {
-        return;
-    }
-    const std::u16string prefix = Utf8ToUtf16(base) + u"/";
-    for (TXpNode source : root.SelectNodes(u"//@src")) {
-        source.SetNodeValue(prefix + source.NodeValue());
-    }
+    PrefixAttributes(root, "src", base + "/");
 }
 
 void TTransformProcessor::ApplyStyle() {

@@ -5,6 +5,7 @@
 #include "platform/Resources.h"
 #include "platform/Unicode.h"
 #include "shell/OutputDocument.h"
+#include "shell/PageTree.h"
 #include "shell/ResultsDocument.h"
 #include "shell/TransformProcessor.h"
 
@@ -104,6 +105,27 @@ TEST(TransformProcessor, EverySourceAttributeGetsTheBaseAndOnlyThose) {
               "SRC=\"x\" srcset=\"y\"/></a><img src=\"stellik://content/\"/>"
               "<p>src=\"no\"</p></r>");
     TTransformProcessor::FixImageLinks(TXpNode(), "ignored"); // no document element
+}
+
+TEST(PageTree, AnElementIsFoundAtAnyDepthRootIncluded) {
+    struct TCase {
+        std::string Xml;
+        bool Found;
+    };
+    const TCase cases[] = {
+        {"<test-out><summary/><test-stop><test-end/></test-stop></test-out>", true},
+        {"<test-stop/>", true},
+        {"<a><b><c/><d><test-stop/></d></b><e/></a>", true},
+        {"<a><b test-stop=\"1\">test-stop</b><!--test-stop--><test-stopper/></a>", false},
+        {"<a><Test-Stop/></a>", false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Xml);
+        TXpObjModel model;
+        Load(model, c.Xml);
+        EXPECT_EQ(ContainsElement(model.DocumentElement(), "test-stop"), c.Found);
+    }
+    EXPECT_FALSE(ContainsElement(TXpNode(), "test-stop"));
 }
 
 TEST(TransformProcessor, TheStylesheetIsPreparedOnceAndFailuresAreReported) {
