@@ -8,10 +8,10 @@ namespace stellik {
 
 namespace {
 
-// The window's own font; the status bar keeps to its 19 pixels.
+// The window's own font; a line parts the status bar from the page.
 constexpr const char* WindowStyle = R"CSS(
 window { font: 8pt "Tahoma"; }
-statusbar { margin: 0; padding: 0 4px; min-height: 0; }
+.stellik-status-bar { border-top: 1px solid alpha(black, 0.15); }
 )CSS";
 
 void AddStyle(GtkWidget* widget, GtkCssProvider* provider) {
@@ -30,7 +30,10 @@ TMainWindow::TMainWindow() : Window(gtk_window_new(GTK_WINDOW_TOPLEVEL)), View(*
 
     GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     gtk_box_pack_start(GTK_BOX(column), View.GetWidget(), TRUE, TRUE, 0);
-    StatusBar = gtk_statusbar_new();
+    // Nothing writes to the status bar, so it is a plain strip: the toolkit's own keeps room
+    // round a text line and cannot be made 19 pixels high.
+    StatusBar = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
+    gtk_style_context_add_class(gtk_widget_get_style_context(StatusBar), "stellik-status-bar");
     gtk_widget_set_size_request(StatusBar, -1, StatusBarHeight);
     gtk_box_pack_end(GTK_BOX(column), StatusBar, FALSE, FALSE, 0);
     gtk_container_add(GTK_CONTAINER(window), column);

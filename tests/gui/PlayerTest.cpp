@@ -1,0 +1,85 @@
+// The player's window over the built player's resources: start, registration, the close.
+#include "documents/SettingsObj.h"
+#include "documents/UserSettings.h"
+#include "tests/gui/PlayerKit.h"
+
+#include <gtest/gtest.h>
+
+namespace stellik {
+namespace {
+
+using tests::TDialogAnswerer;
+using tests::TPlayer;
+
+TEST(PlayerTest, StartsWithTheRegistrationPage) {
+    TPlayer player(tests::BuiltPlayer());
+    player.Start();
+    EXPECT_TRUE(player.Frame().GetLoaded());
+    const std::string text = player.View().PageText();
+    EXPECT_NE(text.find("Регистрация"), std::string::npos) << text;
+    EXPECT_NE(text.find("Фамилия:"), std::string::npos) << text;
+    player.View().Snapshot("start-register");
+    // Every picture of the page came: none is broken.
+    EXPECT_EQ(player.View().Eval("Array.from(document.images).filter(i => !i.complete || "
+                                 "i.naturalWidth == 0).map(i => i.src).join(' ')"),
+              "");
+}
+
+TEST(PlayerTest, ReturningToTheWindowLoadsNothingAgain) {
+    TPlayer player(tests::BuiltPlayer());
+    player.Start();
+    const int loads = player.View().FinishedLoads();
+    GdkEvent* focus = gdk_event_new(GDK_FOCUS_CHANGE);
+    focus->focus_change.in = TRUE;
+    focus->focus_change.window = GDK_WINDOW(
+        g_object_ref(gtk_widget_get_window(GTK_WIDGET(player.App().GetWindow().GetWindow()))));
+    gtk_widget_event(GTK_WIDGET(player.App().GetWindow().GetWindow()), focus);
+    gdk_event_free(focus);
+    tests::RunFor(500);
+    EXPECT_EQ(player.View().FinishedLoads(), loads);
+}
+
+TEST(PlayerTest, ARegistrationFailureIsShownAndThePageStays) {
+    TPlayer player(tests::BuiltPlayer());
+    player.Start();
+    std::string message;
+    TDialogAnswerer answerer([&](GtkWindow* dialog) {
+        message = tests::MessageText(dialog);
+        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+    });
+    player.View().Type("input[name=firstname]", "Пётр");
+    player.View().Click("input[type=submit]");
+    ASSERT_TRUE(tests::RunUntil([&] { return answerer.Answered() == 1; }));
+    EXPECT_EQ(message, "Не введена фамилия");
+    EXPECT_NE(player.View().PageText().find("Регистрация"), std::string::npos);
+    // The fields keep what was submitted.
+    EXPECT_EQ(player.App().GetServices().SettingsObj->GetUserSettings()->FirstName, "Пётр");
+}
+
+TEST(PlayerTest, ClosingBeforeAnyRunAsksNothingAndWritesTheExamineesData) {
+    TPlayer player(tests::BuiltPlayer());
+    player.Start();
+    player.View().Type("input[name=lastname]", "Иванов");
+    player.View().Type("input[name=firstname]", "Пётр");
+    player.ClickForPage("input[type=submit]");
+    // The title page: the start picture as the link that starts the run.
+    EXPECT_EQ(player.View().Eval("document.querySelectorAll('a[href=\"stellik://cmd/runtest\"] "
+                                 "img').length"),
+              "1");
+    TDialogAnswerer answerer(
+        [](GtkWindow* dialog) { gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_NO); });
+    gtk_window_close(player.App().GetWindow().GetWindow());
+    ASSERT_TRUE(tests::RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
+    EXPECT_EQ(answerer.Answered(), 0);
+    player.App().Exit();
+    const std::string ini = player.App().GetServices().SettingsObj->GetDataDir() + "Stellik.ini";
+    std::string content;
+    gchar* raw = nullptr;
+    ASSERT_TRUE(g_file_get_contents(ini.c_str(), &raw, nullptr, nullptr)) << ini;
+    content = raw;
+    g_free(raw);
+    EXPECT_NE(content.find("Иванов"), std::string::npos) << content;
+}
+
+} // namespace
+} // namespace stellik
