@@ -3,7 +3,9 @@
 #include "xml/XpCharFilter.h"
 #include "xml/XpErrors.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace stellik {
 
@@ -203,16 +205,29 @@ bool IsForbiddenControl(uint8_t b) {
 size_t FindForbiddenUtf8(std::string_view text) {
     const auto* p = reinterpret_cast<const uint8_t*>(text.data());
     const size_t n = text.size();
-    for (size_t i = 0; i < n; ++i) {
-        const uint8_t b = p[i];
-        if (b >= 0x20 && b < 0xED) {
-            continue; // the usual case: ASCII, and the leads of most characters
+    size_t i = 0;
+    while (i < n) {
+        // Eight printable ASCII bytes at a time: long runs of them (markup, cipher text) are
+        // passed at the speed of memory.
+        if (i + 8 <= n) {
+            uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if ((((word - 0x2020202020202020ull) | word) & 0x8080808080808080ull) == 0) {
+                i += 8;
+                continue;
+            }
         }
-        const uint8_t next = i + 1 < n ? p[i + 1] : 0;
-        if (IsForbiddenControl(b) || (b == 0xED && next >= 0xA0 && next <= 0xBF) || // surrogate
-            (b == 0xEF && next == 0xBF && i + 2 < n && p[i + 2] >= 0xBE) ||         // FFFE, FFFF
-            (b == 0xF4 && next >= 0x90 && next <= 0xBF)) {                          // > 10FFFF
-            return i;
+        for (const size_t stop = std::min(n, i + 8); i < stop; ++i) {
+            const uint8_t b = p[i];
+            if (b >= 0x20 && b < 0xED) {
+                continue; // the leads of most characters beyond ASCII
+            }
+            const uint8_t next = i + 1 < n ? p[i + 1] : 0;
+            if (IsForbiddenControl(b) || (b == 0xED && next >= 0xA0 && next <= 0xBF) ||
+                (b == 0xEF && next == 0xBF && i + 2 < n && p[i + 2] >= 0xBE) ||
+                (b == 0xF4 && next >= 0x90 && next <= 0xBF)) {
+                return i; // a control, a surrogate, U+FFFE or U+FFFF, above U+10FFFF
+            }
         }
     }
     return std::string_view::npos;

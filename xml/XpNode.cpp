@@ -72,6 +72,17 @@ void NormalizeTree(xmlNode* node, bool addSpace) {
 
 void SilentXPathError(void*, xmlError*) {}
 
+// A node made by another document joins this one with strings of its own: a loaded
+// document keeps its names in a dictionary that goes when that document goes.
+void Adopt(xmlNode* child, xmlNode* parent) {
+    xmlDoc* doc =
+        parent->type == XML_DOCUMENT_NODE ? reinterpret_cast<xmlDoc*>(parent) : parent->doc;
+    if (child->doc != doc &&
+        xmlDOMWrapAdoptNode(nullptr, child->doc, child, doc, nullptr, 0) != 0) {
+        throw Exception("Cannot move the node into this document");
+    }
+}
+
 // Compiles (once per document and expression) and runs an XPath expression.
 XmlXPathObjectPtr Evaluate(xmlNode* context, std::u16string_view path) {
     if (!context) {
@@ -260,9 +271,10 @@ std::u16string TXpNode::GetXmlText() const {
         return {};
     }
     const TXpDocState* state = XpFindDocState(Node->doc);
-    std::string out;
+    std::string text;
+    TXpWriterOutput out(text);
     XpWriteNode(out, Node, state && state->KeepCharacters);
-    return Utf8ToUtf16(out);
+    return Utf8ToUtf16(text);
 }
 
 void TXpNode::Normalize(bool addSpace) {
@@ -338,6 +350,7 @@ TXpNode TXpNode::AppendChild(TXpOwnedNode child) {
     if (!Node || !child) {
         throw Exception("AppendChild needs a node and a child");
     }
+    Adopt(child.get(), Node);
     return TXpNode(xmlAddChild(Node, child.release()));
 }
 
@@ -348,6 +361,7 @@ TXpNode TXpNode::InsertBefore(TXpOwnedNode child, TXpNode reference) {
     if (!child || reference.Node->parent != Node) {
         throw Exception("InsertBefore: the reference node is not a child of this node");
     }
+    Adopt(child.get(), Node);
     return TXpNode(xmlAddPrevSibling(reference.Node, child.release()));
 }
 

@@ -138,11 +138,22 @@ TXpOwnedNode TXpObjModel::CreateProcessingInstruction(std::u16string_view target
 }
 
 void TXpObjModel::SaveToStream(TMemoryStream& stream) const {
+    const uint8_t format = XpCharEncodingToFormat(OutCharSet);
+    if (format == cfUTF8) {
+        // The serialiser's text is UTF-8 already: it goes to the stream as it is written.
+        if (WriteUTF8Signature) {
+            stream.Write("\xEF\xBB\xBF");
+        }
+        TXpWriterOutput out(stream);
+        XpWriteDocument(out, Doc.get(), State->KeepCharacters);
+        out.Flush();
+        return;
+    }
     std::string text;
-    XpWriteDocument(text, Doc.get(), State->KeepCharacters);
-    TXpOutCharFilter filter(stream, XpCharEncodingToFormat(OutCharSet));
-    const uint8_t format = filter.GetFormat();
-    if ((format == cfUTF8 && WriteUTF8Signature) || format == cfUTF16LE || format == cfUTF16BE) {
+    TXpWriterOutput out(text);
+    XpWriteDocument(out, Doc.get(), State->KeepCharacters);
+    TXpOutCharFilter filter(stream, format);
+    if (format == cfUTF16LE || format == cfUTF16BE) {
         filter.WriteSignature();
     }
     filter.WriteUtf8(text);
@@ -151,7 +162,8 @@ void TXpObjModel::SaveToStream(TMemoryStream& stream) const {
 
 std::u16string TXpObjModel::GetXmlText() const {
     std::string text;
-    XpWriteDocument(text, Doc.get(), State->KeepCharacters);
+    TXpWriterOutput out(text);
+    XpWriteDocument(out, Doc.get(), State->KeepCharacters);
     return Utf8ToUtf16(text);
 }
 

@@ -3,6 +3,7 @@
 #include "xml/XpDtdIndex.h"
 #include "xml/XpEntityBudget.h"
 #include "xml/XpNames.h"
+#include "xml/XpTextSource.h"
 
 #include <libxml/SAX2.h>
 #include <libxml/globals.h>
@@ -41,6 +42,7 @@ struct TParseState {
 
     const std::function<std::string(const std::string&)>* DtdRequest = nullptr;
     xmlParserCtxt* Outer = nullptr; // entity texts are parsed by contexts of their own
+    TXpTextSource* Source = nullptr;
     bool Normalize = false;
     bool InExternalSubset = false;
     bool DtdServed = false;
@@ -199,6 +201,23 @@ xmlEntity* OnGetParameterEntity(void* ctx, const xmlChar* name) {
     return Charged(ctx, xmlSAX2GetParameterEntity(ctx, name));
 }
 
+// A CDATA section the text source lifted out arrives empty, where it was lifted.
+void OnCDataBlock(void* ctx, const xmlChar* value, int length) {
+    auto* ctxt = static_cast<xmlParserCtxt*>(ctx);
+    TParseState* state = StateOf(ctx);
+    if (length == 0 && state && state->Source && ctxt == state->Outer && ctxt->input) {
+        const size_t delivered =
+            ctxt->input->consumed + static_cast<size_t>(ctxt->input->cur - ctxt->input->base);
+        int lines = 0;
+        if (const auto text = state->Source->TakeSection(delivered, lines)) {
+            ctxt->input->line += lines;
+            xmlSAX2CDataBlock(ctx, ToXmlChar(text->data()), static_cast<int>(text->size()));
+            return;
+        }
+    }
+    xmlSAX2CDataBlock(ctx, value, length);
+}
+
 std::string CollapseSpaces(std::string_view value) {
     std::string out;
     bool pendingSpace = false;
@@ -310,22 +329,6 @@ void NormalizeText(xmlNode* node) {
     }
 }
 
-// The text the parser reads, handed over piece by piece: libxml2 keeps only the part it is
-// working on instead of a copy of the whole document.
-struct TTextSource {
-    std::string_view Rest;
-
-    static int Read(void* context, char* buffer, int length) {
-        auto* source = static_cast<TTextSource*>(context);
-        const size_t count = std::min(source->Rest.size(), static_cast<size_t>(length));
-        if (count > 0) { // an empty text may have no buffer at all
-            std::memcpy(buffer, source->Rest.data(), count);
-            source->Rest.remove_prefix(count);
-        }
-        return static_cast<int>(count);
-    }
-};
-
 class TErrorHandlerScope {
 public:
     explicit TErrorHandlerScope(xmlParserCtxt* ctxt)
@@ -352,10 +355,13 @@ TXpEntityGuard::~TXpEntityGuard() {
     --GuardDepth;
 }
 
-TXpParseOutcome XpParseUtf8(std::string_view utf8,
-                            const std::function<std::string(const std::string&)>& dtdRequest,
-                            bool normalize) {
-    TXpEntityGuard guard;
+namespace {
+
+// One parse; again tells that a lifted CDATA section was misread and the text must be parsed
+// again without lifting.
+TXpParseOutcome ParseOnce(std::string_view utf8,
+                          const std::function<std::string(const std::string&)>& dtdRequest,
+                          bool normalize, bool lift, bool& again) {
     TXpParseOutcome outcome;
     if (utf8.size() > static_cast<size_t>(INT_MAX)) {
         outcome.Error = outcome.Reason = "Document too large";
@@ -365,8 +371,9 @@ TXpParseOutcome XpParseUtf8(std::string_view utf8,
     state.DtdRequest = &dtdRequest;
     state.Normalize = normalize;
 
-    TTextSource source{utf8};
-    XmlParserCtxtPtr ctxt(xmlCreateIOParserCtxt(nullptr, nullptr, TTextSource::Read, nullptr,
+    TXpTextSource source(utf8, lift);
+    state.Source = &source;
+    XmlParserCtxtPtr ctxt(xmlCreateIOParserCtxt(nullptr, nullptr, TXpTextSource::Read, nullptr,
                                                 &source, XML_CHAR_ENCODING_NONE));
     if (!ctxt) {
         outcome.Error = outcome.Reason = "Cannot create the XML parser";
@@ -392,6 +399,7 @@ TXpParseOutcome XpParseUtf8(std::string_view utf8,
     ctxt->sax->resolveEntity = OnResolveEntity;
     ctxt->sax->externalSubset = OnExternalSubset;
     ctxt->sax->getEntity = OnGetEntity;
+    ctxt->sax->cdataBlock = OnCDataBlock;
     ctxt->sax->getParameterEntity = OnGetParameterEntity;
     ctxt->vctxt.error = nullptr;
     ctxt->vctxt.warning = nullptr;
@@ -401,7 +409,12 @@ TXpParseOutcome XpParseUtf8(std::string_view utf8,
     ctxt->myDoc = nullptr;
 
     outcome.HookError = state.HookError;
-    if (state.Failed || !ctxt->wellFormed || !doc) {
+    const bool failed = state.Failed || !ctxt->wellFormed || !doc;
+    if (source.LiftedAny() && !state.HookError && (failed || source.Misread())) {
+        again = true; // the same text without lifting gives the parser's own result
+        return outcome;
+    }
+    if (failed) {
         if (state.Reason.empty()) {
             Record(state, "XML document is not well-formed", 0, 0, true);
         }
@@ -416,6 +429,20 @@ TXpParseOutcome XpParseUtf8(std::string_view utf8,
     }
     outcome.DefaultsFromExternal = state.DefaultsFromExternal;
     outcome.Doc = std::move(doc);
+    return outcome;
+}
+
+} // namespace
+
+TXpParseOutcome XpParseUtf8(std::string_view utf8,
+                            const std::function<std::string(const std::string&)>& dtdRequest,
+                            bool normalize) {
+    TXpEntityGuard guard;
+    bool again = false;
+    TXpParseOutcome outcome = ParseOnce(utf8, dtdRequest, normalize, true, again);
+    if (again) {
+        outcome = ParseOnce(utf8, dtdRequest, normalize, false, again);
+    }
     return outcome;
 }
 

@@ -12,6 +12,12 @@ std::string SelectStringUtf8(const TXpNode& context, std::u16string_view path) {
     if (!node) {
         return {};
     }
+    // One text or CDATA child, as every document the program writes has: its text as it is.
+    const xmlNode* only = node.Handle()->children;
+    if (node.IsElement() && only && !only->next && only->content &&
+        (only->type == XML_TEXT_NODE || only->type == XML_CDATA_SECTION_NODE)) {
+        return FromXmlChar(only->content);
+    }
     // An element's string value: all its descendant texts, as xmlNodeGetContent joins them.
     const XmlCharPtr content(xmlNodeGetContent(node.Handle()));
     return content ? std::string(reinterpret_cast<const char*>(content.get())) : std::string();

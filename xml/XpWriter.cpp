@@ -1,108 +1,277 @@
 #include "xml/XpWriter.h"
 
+#include "platform/MemoryStream.h"
+#include "xml/XpCharEncoding.h"
+#include "xml/XpCharFilter.h"
 #include "xml/XpNames.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
-#include <string_view>
+#include <cstring>
 
 namespace stellik {
 
 namespace {
 
-void AppendReference(std::string& out, uint32_t character) {
-    out += "&#";
-    out += std::to_string(character);
-    out += ';';
-}
+// Pieces at least this large skip the block buffer when writing to a stream.
+constexpr size_t LargePiece = TXpWriterOutput::BlockSize;
 
-// Decodes one UTF-8 character at i (libxml2 strings are valid UTF-8) and returns its length.
+// ---- characters ----
+
+// Decodes the UTF-8 character at s[i] strictly; its length, or 0 when the bytes there are
+// not UTF-8 (overlong forms and values above U+10FFFF included).
 size_t DecodeAt(std::string_view s, size_t i, uint32_t& c) {
     const auto b = static_cast<uint8_t>(s[i]);
-    size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
+    size_t len = 0;
+    uint32_t min = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+        len = 2, c = b & 0x1Fu, min = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3, c = b & 0x0Fu, min = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4, c = b & 0x07u, min = 0x10000;
+    } else {
+        return 0;
+    }
     if (i + len > s.size()) {
-        len = 1;
+        return 0;
     }
-    c = len == 1 ? b : len == 2 ? (b & 0x1Fu) : len == 3 ? (b & 0x0Fu) : (b & 0x07u);
     for (size_t k = 1; k < len; ++k) {
-        c = (c << 6) | (static_cast<uint8_t>(s[i + k]) & 0x3Fu);
+        const auto t = static_cast<uint8_t>(s[i + k]);
+        if ((t & 0xC0) != 0x80) {
+            return 0;
+        }
+        c = (c << 6) | (t & 0x3Fu);
     }
-    return len;
+    return c >= min && c <= 0x10FFFF ? len : 0;
 }
 
-void AppendEscaped(std::string& out, std::string_view s, bool attribute, bool keep) {
+void AppendReference(TXpWriterOutput& out, uint32_t character) {
+    char digits[16];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + character % 10);
+        character /= 10;
+    } while (character > 0);
+    out.Append('&'), out.Append('#');
+    while (n > 0) {
+        out.Append(digits[--n]);
+    }
+    out.Append(';');
+}
+
+bool IsLineControl(uint8_t b) {
+    return b == '\t' || b == '\n' || b == '\r';
+}
+
+// Bytes that end a run written as it is in text and attribute values: markup, line ends,
+// controls, and the lead and trail bytes of every character outside ASCII.
+enum TValueKind { vkText, vkTextRefs, vkAttribute, vkAttributeRefs, vkKinds };
+
+constexpr std::array<std::array<bool, 256>, vkKinds> MakeStops() {
+    std::array<std::array<bool, 256>, vkKinds> stops{};
+    for (int kind = 0; kind < vkKinds; ++kind) {
+        const bool attribute = kind == vkAttribute || kind == vkAttributeRefs;
+        const bool refs = kind == vkTextRefs || kind == vkAttributeRefs;
+        for (int b = 0; b < 256; ++b) {
+            stops[kind][b] = b < 0x20 || b >= 0x80 || b == '&' || b == '<' || b == '>' ||
+                             (b == 0x7F && refs) || (attribute && b == '"');
+        }
+        stops[kind]['\t'] = attribute;
+        stops[kind]['\n'] = attribute || refs;
+    }
+    return stops;
+}
+
+constexpr auto Stops = MakeStops();
+
+// Text or an attribute value with markup escaped, characters XML forbids left out and, with
+// refs, every character outside 32..126 but TAB as a reference.
+void AppendEscaped(TXpWriterOutput& out, std::string_view s, bool attribute, bool keep) {
+    const bool refs = !keep;
+    const auto& stop =
+        Stops[attribute ? (refs ? vkAttributeRefs : vkAttribute) : (refs ? vkTextRefs : vkText)];
+    size_t run = 0;
     size_t i = 0;
     while (i < s.size()) {
-        const char ch = s[i];
-        switch (ch) {
+        const auto b = static_cast<uint8_t>(s[i]);
+        if (!stop[b]) {
+            ++i;
+            continue;
+        }
+        out.Append(s.substr(run, i - run));
+        size_t len = 1;
+        switch (b) {
         case '&':
-            out += "&amp;";
-            ++i;
-            continue;
+            out.Append("&amp;");
+            break;
         case '<':
-            out += "&lt;";
-            ++i;
-            continue;
+            out.Append("&lt;");
+            break;
         case '>':
-            out += "&gt;";
-            ++i;
-            continue;
+            out.Append("&gt;");
+            break;
         case '"':
-            out += attribute ? "&quot;" : "\"";
-            ++i;
-            continue;
-        case '\r':
-            out += "&#13;";
-            ++i;
-            continue;
+            out.Append("&quot;");
+            break;
         case '\t':
         case '\n':
-            if (attribute || (!keep && ch == '\n')) {
-                AppendReference(out, static_cast<uint8_t>(ch));
+        case '\r':
+            AppendReference(out, b);
+            break;
+        default:
+            if (b < 0x20) {
+                break; // a control XML does not allow: left out
+            }
+            uint32_t c = b;
+            if (b >= 0x80) {
+                len = DecodeAt(s, i, c);
+                if (len == 0) {
+                    len = 1, c = 0xFFFD; // not UTF-8
+                }
+            }
+            if (!XpIsXmlChar(c)) {
+                break;
+            }
+            if (refs) {
+                AppendReference(out, c);
+            } else if (c == 0xFFFD && len == 1) {
+                out.Append("\xEF\xBF\xBD");
             } else {
-                out += ch;
+                out.Append(s.substr(i, len));
+            }
+            break;
+        }
+        i += len;
+        run = i;
+    }
+    out.Append(s.substr(run));
+}
+
+// The first byte at or after from that is a control (TAB, LF and CR included) or not ASCII,
+// eight bytes at a time: cipher texts of many megabytes have none.
+size_t FindUnusual(std::string_view s, size_t from) {
+    constexpr uint64_t Ones = 0x0101010101010101ull;
+    constexpr uint64_t Highs = 0x8080808080808080ull;
+    size_t i = from;
+    for (; i + 8 <= s.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        // A byte below 0x20 borrows in word - 0x20...; a byte of 0x80 or more has its top bit.
+        if (((word - Ones * 0x20) | word) & Highs) {
+            break;
+        }
+    }
+    for (; i < s.size(); ++i) {
+        const auto b = static_cast<uint8_t>(s[i]);
+        if (b < 0x20 || b >= 0x80) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// s without the characters XML forbids and with U+FFFD for bytes that are not UTF-8; s
+// itself when it needs no change, else the text put into storage.
+std::string_view WithoutForbidden(std::string_view s, std::string& storage) {
+    size_t i = FindUnusual(s, 0);
+    while (i != std::string_view::npos && IsLineControl(static_cast<uint8_t>(s[i]))) {
+        i = FindUnusual(s, i + 1);
+    }
+    if (i == std::string_view::npos) {
+        return s;
+    }
+    storage.assign(s.substr(0, i));
+    while (i < s.size()) {
+        const auto b = static_cast<uint8_t>(s[i]);
+        if (b < 0x80) {
+            if (b >= 0x20 || IsLineControl(b)) {
+                storage.push_back(static_cast<char>(b));
             }
             ++i;
             continue;
-        default:
-            break;
         }
         uint32_t c = 0;
         const size_t len = DecodeAt(s, i, c);
-        if (!keep && (c < 32 || c > 126)) {
-            AppendReference(out, c);
-        } else {
-            out.append(s.substr(i, len));
+        if (len == 0) {
+            storage += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
+        if (XpIsXmlChar(c)) {
+            storage.append(s.substr(i, len));
         }
         i += len;
     }
+    return storage;
 }
 
-void WriteCData(std::string& out, std::string_view s) {
+// ---- nodes ----
+
+void WriteCData(TXpWriterOutput& out, std::string_view content) {
+    std::string storage;
+    const std::string_view s = WithoutForbidden(content, storage);
     // "]]>" cannot stand inside a section: end it between "]]" and ">".
-    out += "<![CDATA[";
+    out.Append("<![CDATA[");
     size_t from = 0;
     for (size_t at = s.find("]]>"); at != std::string_view::npos; at = s.find("]]>", from)) {
-        out.append(s.substr(from, at + 2 - from));
-        out += "]]><![CDATA[";
+        out.Append(s.substr(from, at + 2 - from));
+        out.Append("]]><![CDATA[");
         from = at + 2;
     }
-    out.append(s.substr(from));
-    out += "]]>";
+    out.Append(s.substr(from));
+    out.Append("]]>");
 }
 
-void WriteDocumentType(std::string& out, const xmlDtd* dtd) {
-    out += "<!DOCTYPE ";
-    out += FromXmlChar(dtd->name);
+void WriteComment(TXpWriterOutput& out, std::string_view content) {
+    std::string storage;
+    const std::string_view s = WithoutForbidden(content, storage);
+    out.Append("<!--");
+    size_t from = 0;
+    for (size_t at = s.find("--"); at != std::string_view::npos; at = s.find("--", from)) {
+        out.Append(s.substr(from, at + 1 - from));
+        out.Append(' ');
+        from = at + 1;
+    }
+    out.Append(s.substr(from));
+    if (!s.empty() && s.back() == '-') {
+        out.Append(' ');
+    }
+    out.Append("-->");
+}
+
+void WriteProcessingInstruction(TXpWriterOutput& out, const xmlNode* node) {
+    out.Append("<?");
+    out.Append(FromXmlChar(node->name));
+    std::string storage;
+    const std::string_view s = WithoutForbidden(FromXmlChar(node->content), storage);
+    if (!s.empty()) {
+        out.Append(' ');
+        size_t from = 0;
+        for (size_t at = s.find("?>"); at != std::string_view::npos; at = s.find("?>", from)) {
+            out.Append(s.substr(from, at + 1 - from));
+            out.Append(' ');
+            from = at + 1;
+        }
+        out.Append(s.substr(from));
+    }
+    out.Append("?>");
+}
+
+void WriteDocumentType(TXpWriterOutput& out, const xmlDtd* dtd) {
+    out.Append("<!DOCTYPE ");
+    out.Append(FromXmlChar(dtd->name));
     if (dtd->ExternalID) {
-        out += " PUBLIC \"";
-        out += FromXmlChar(dtd->ExternalID);
-        out += "\" \"";
-        out += FromXmlChar(dtd->SystemID);
-        out += '"';
+        out.Append(" PUBLIC \"");
+        out.Append(FromXmlChar(dtd->ExternalID));
+        out.Append("\" \"");
+        out.Append(FromXmlChar(dtd->SystemID));
+        out.Append('"');
     } else if (dtd->SystemID) {
-        out += " SYSTEM \"";
-        out += FromXmlChar(dtd->SystemID);
-        out += '"';
+        out.Append(" SYSTEM \"");
+        out.Append(FromXmlChar(dtd->SystemID));
+        out.Append('"');
     }
     if (dtd->children) {
         // Declarations of the internal subset, as libxml2 writes them.
@@ -110,56 +279,108 @@ void WriteDocumentType(std::string& out, const xmlDtd* dtd) {
         for (xmlNode* decl = dtd->children; decl; decl = decl->next) {
             xmlNodeDump(buffer.get(), dtd->doc, decl, 0, 0);
         }
-        out += " [";
-        out += FromXmlChar(xmlBufferContent(buffer.get()));
-        out += ']';
+        out.Append(" [");
+        out.Append(FromXmlChar(xmlBufferContent(buffer.get())));
+        out.Append(']');
     }
-    out += '>';
+    out.Append('>');
 }
 
-void WriteElement(std::string& out, const xmlNode* node, bool keep);
+// The name as written, without building a string when it has no prefix.
+void AppendName(TXpWriterOutput& out, const xmlNode* node) {
+    if (node->ns && node->ns->prefix) {
+        out.Append(FromXmlChar(node->ns->prefix));
+        out.Append(':');
+    }
+    out.Append(FromXmlChar(node->name));
+}
 
-void WriteChildren(std::string& out, const xmlNode* node, bool keep) {
+void WriteAttribute(TXpWriterOutput& out, const xmlAttr* attr, bool keep) {
+    AppendName(out, reinterpret_cast<const xmlNode*>(attr));
+    out.Append("=\"");
+    const xmlNode* child = attr->children;
+    if (child && !child->next && child->type == XML_TEXT_NODE) {
+        AppendEscaped(out, FromXmlChar(child->content), true, keep);
+    } else {
+        AppendEscaped(out, XpAttributeValue(attr), true, keep);
+    }
+    out.Append('"');
+}
+
+void WriteElement(TXpWriterOutput& out, const xmlNode* node, bool keep) {
+    out.Append('<');
+    AppendName(out, node);
+    for (const xmlAttr* a = node->properties; a; a = a->next) {
+        out.Append(' ');
+        WriteAttribute(out, a, keep);
+    }
+    if (!node->children) {
+        out.Append("/>");
+        return;
+    }
+    out.Append('>');
     for (const xmlNode* child = node->children; child; child = child->next) {
         XpWriteNode(out, child, keep);
     }
-}
-
-void WriteElement(std::string& out, const xmlNode* node, bool keep) {
-    const std::string name = XpQName(node);
-    out += '<';
-    out += name;
-    for (const xmlAttr* a = node->properties; a; a = a->next) {
-        out += ' ';
-        out += XpQName(reinterpret_cast<const xmlNode*>(a));
-        out += "=\"";
-        AppendEscaped(out, XpAttributeValue(a), true, keep);
-        out += '"';
-    }
-    if (!node->children) {
-        out += "/>";
-        return;
-    }
-    out += '>';
-    WriteChildren(out, node, keep);
-    out += "</";
-    out += name;
-    out += '>';
+    out.Append("</");
+    AppendName(out, node);
+    out.Append('>');
 }
 
 } // namespace
 
-void XpWriteNode(std::string& out, const xmlNode* node, bool keepCharacters) {
+TXpWriterOutput::TXpWriterOutput(TMemoryStream& stream)
+    : Text(Own), Stream(&stream), OriginalSize(stream.GetSize()) {
+    Own.reserve(LargePiece * 2);
+}
+
+TXpWriterOutput::~TXpWriterOutput() = default;
+
+void TXpWriterOutput::Append(std::string_view piece) {
+    if (!Stream) {
+        Text.append(piece);
+        return;
+    }
+    if (piece.size() < LargePiece) {
+        Text.append(piece);
+        if (Text.size() >= LargePiece) {
+            Flush();
+        }
+        return;
+    }
+    Flush();
+    // Room for the piece and what usually follows it, so that the closing tags do not make
+    // the stream copy the piece into a larger buffer; Flush takes the spare room back.
+    const size_t end = Stream->GetPosition() + piece.size();
+    if (Stream->GetSize() < end + LargePiece) {
+        const size_t position = Stream->GetPosition();
+        Stream->SetSize(end + LargePiece);
+        Stream->SetPosition(position);
+    }
+    Stream->Write(piece);
+}
+
+void TXpWriterOutput::Flush() {
+    if (!Stream) {
+        return;
+    }
+    Stream->Write(Text);
+    Text.clear();
+    const size_t end = std::max(OriginalSize, Stream->GetPosition());
+    if (Stream->GetSize() > end) {
+        const size_t position = Stream->GetPosition();
+        Stream->SetSize(end);
+        Stream->SetPosition(position);
+    }
+}
+
+void XpWriteNode(TXpWriterOutput& out, const xmlNode* node, bool keepCharacters) {
     switch (node->type) {
     case XML_ELEMENT_NODE:
         WriteElement(out, node, keepCharacters);
         break;
     case XML_ATTRIBUTE_NODE:
-        out += XpQName(node);
-        out += "=\"";
-        AppendEscaped(out, XpAttributeValue(reinterpret_cast<const xmlAttr*>(node)), true,
-                      keepCharacters);
-        out += '"';
+        WriteAttribute(out, reinterpret_cast<const xmlAttr*>(node), keepCharacters);
         break;
     case XML_TEXT_NODE:
         AppendEscaped(out, FromXmlChar(node->content), false, keepCharacters);
@@ -168,23 +389,15 @@ void XpWriteNode(std::string& out, const xmlNode* node, bool keepCharacters) {
         WriteCData(out, FromXmlChar(node->content));
         break;
     case XML_ENTITY_REF_NODE:
-        out += '&';
-        out += FromXmlChar(node->name);
-        out += ';';
+        out.Append('&');
+        out.Append(FromXmlChar(node->name));
+        out.Append(';');
         break;
     case XML_PI_NODE:
-        out += "<?";
-        out += FromXmlChar(node->name);
-        if (node->content && *node->content) {
-            out += ' ';
-            out += FromXmlChar(node->content);
-        }
-        out += "?>";
+        WriteProcessingInstruction(out, node);
         break;
     case XML_COMMENT_NODE:
-        out += "<!--";
-        out += FromXmlChar(node->content);
-        out += "-->";
+        WriteComment(out, FromXmlChar(node->content));
         break;
     case XML_DTD_NODE:
         WriteDocumentType(out, reinterpret_cast<const xmlDtd*>(node));
@@ -193,7 +406,7 @@ void XpWriteNode(std::string& out, const xmlNode* node, bool keepCharacters) {
     case XML_DOCUMENT_FRAG_NODE:
         for (const xmlNode* child = node->children; child; child = child->next) {
             if (child != node->children && node->type == XML_DOCUMENT_NODE) {
-                out += "\r\n";
+                out.Append("\r\n");
             }
             XpWriteNode(out, child, keepCharacters);
         }
@@ -203,7 +416,7 @@ void XpWriteNode(std::string& out, const xmlNode* node, bool keepCharacters) {
     }
 }
 
-void XpWriteDocument(std::string& out, const xmlDoc* doc, bool keepCharacters) {
+void XpWriteDocument(TXpWriterOutput& out, const xmlDoc* doc, bool keepCharacters) {
     XpWriteNode(out, reinterpret_cast<const xmlNode*>(doc), keepCharacters);
 }
 

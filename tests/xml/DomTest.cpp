@@ -168,5 +168,25 @@ TEST(Dom, EditingKeepsOrderAndOwnership) {
     EXPECT_EQ(cell.FirstChild().NodeValue(), u"1three");
 }
 
+TEST(Dom, ANodeOfAnotherDocumentOutlivesItsFirstDocument) {
+    TXpObjModel target;
+    TXpNode root = target.Document().AppendChild(target.CreateElement(u"page"));
+    {
+        TXpObjModel source;
+        ASSERT_TRUE(source.LoadBytes("<doc><ds:KeyInfo ds:x=\"1\"><item id=\"a\">text</item>"
+                                     "</ds:KeyInfo><tail/></doc>"));
+        TXpNode info = source.DocumentElement().FirstChild();
+        root.AppendChild(source.DocumentElement().RemoveChild(info));
+        root.InsertBefore(source.DocumentElement().RemoveChild(
+                              source.DocumentElement().SelectSingleNode(u"tail")),
+                          root.FirstChild());
+    } // the source document and its names are gone
+    EXPECT_EQ(
+        target.GetXmlText(),
+        u"<page><tail/><ds:KeyInfo ds:x=\"1\"><item id=\"a\">text</item></ds:KeyInfo></page>");
+    EXPECT_EQ(root.SelectString(u"ds:KeyInfo/item/@id"), u"a");
+    EXPECT_EQ(root.SelectString(u"ds:KeyInfo/@ds:x"), u"1");
+}
+
 } // namespace
 } // namespace stellik

@@ -2,6 +2,7 @@
 #include "ReaderKit.h"
 
 #include "platform/Unicode.h"
+#include "xml/XpErrors.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -136,6 +137,37 @@ TEST(Validation, DocumentsThatCannotBeParsedRaiseTheParsersError) {
     };
     EXPECT_NE(missing.Error(TestXml("<name>x</name>")), "");
     EXPECT_EQ(missing.Doc.Name, u"");
+}
+
+TEST(Validation, AControlCharacterIsTheFilterErrorWhateverTheEncoding) {
+    for (const char* encoding : {"UTF-8", "windows-1251", "ISO-8859-1"}) {
+        TReaderKit kit;
+        const std::string xml = "<?xml version=\"1.0\" encoding=\"" + std::string(encoding) +
+                                "\"?>\n<!DOCTYPE test SYSTEM \"XTF_v1p2.dtd\">\n"
+                                "<test><name>\xC0\x01</name></test>";
+        try {
+            kit.Read(xml);
+            ADD_FAILURE() << "no error for " << encoding;
+        } catch (const EXpFilterError& e) {
+            EXPECT_STREQ(e.what(), "Invalid XML Character found") << encoding;
+            EXPECT_EQ(e.GetLine(), 3) << encoding;
+            EXPECT_EQ(e.GetLinePos(), 14) << encoding;
+        }
+    }
+}
+
+TEST(Validation, ATextAboveTenMegabytesIsRead) {
+    std::string text(11 << 20, 'x');
+    for (size_t i = 100; i < text.size(); i += 101) {
+        text[i] = ' ';
+    }
+    TReaderKit kit;
+    kit.Read(TestXml("<abstract>" + text + "</abstract><questions><single><p><![CDATA[" + text +
+                     "]]></p><answer rating=\"1\">a</answer></single></questions>"));
+    ASSERT_EQ(kit.Doc.Abstract.size(), 1u);
+    EXPECT_EQ(kit.Doc.Abstract[0].size(), text.size());
+    ASSERT_EQ(kit.Doc.Questions.GetCount(), 1);
+    EXPECT_GT(kit.Doc.Questions.GetItem(0).Content.GetText().size(), text.size());
 }
 
 } // namespace
