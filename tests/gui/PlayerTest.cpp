@@ -81,5 +81,66 @@ TEST(PlayerTest, ClosingBeforeAnyRunAsksNothingAndWritesTheExamineesData) {
     EXPECT_NE(content.find("Иванов"), std::string::npos) << content;
 }
 
+// Registers and starts the run of the demo test: the first question page is shown.
+void StartRun(TPlayer& player) {
+    player.Start();
+    player.View().Type("input[name=lastname]", "Иванов");
+    player.View().Type("input[name=firstname]", "Пётр");
+    player.ClickForPage("input[type=submit]");
+    player.ClickForPage("a[href=\"stellik://cmd/runtest\"]");
+    ASSERT_TRUE(player.Frame().GetTestDoc().Running);
+}
+
+TEST(PlayerTest, TheTimerCountsAndRedrawsItsPictureInThePage) {
+    TPlayer player(tests::BuiltPlayer());
+    StartRun(player);
+    const TTestDoc& test = player.Frame().GetTestDoc();
+    const int loads = player.View().FinishedLoads();
+    const std::string source = player.View().Eval("document.getElementById('timer').src");
+    const int seconds = test.PassSeconds;
+    ASSERT_TRUE(tests::RunUntil([&] { return test.PassSeconds >= seconds + 2; }, 4000));
+    ASSERT_TRUE(tests::RunUntil([&] {
+        return player.View().Eval("(() => { const t = document.getElementById('timer'); "
+                                  "return t.complete && t.naturalWidth == 54; })()") == "true";
+    }));
+    EXPECT_NE(player.View().Eval("document.getElementById('timer').src"), source);
+    EXPECT_EQ(player.View().FinishedLoads(), loads) << "the page was not reloaded";
+    player.View().Snapshot("timer-after-two-seconds");
+}
+
+TEST(PlayerTest, ClosingDuringARunAsksFirst) {
+    TPlayer player(tests::BuiltPlayer());
+    StartRun(player);
+    GtkWindow* window = player.App().GetWindow().GetWindow();
+    std::vector<std::string> questions;
+    gint leave = GTK_RESPONSE_NO;
+    TDialogAnswerer answerer([&](GtkWindow* dialog) {
+        questions.push_back(tests::MessageText(dialog));
+        // Leaving as the test step says; the unsaved results are not saved.
+        const bool aboutTheRun = questions.back().starts_with("Текущий тест");
+        gtk_dialog_response(GTK_DIALOG(dialog), aboutTheRun ? leave : GTK_RESPONSE_NO);
+    });
+    // No: the window stays and the run goes on.
+    gtk_window_close(window);
+    ASSERT_TRUE(tests::RunUntil([&] { return questions.size() == 1; }));
+    tests::RunFor(300);
+    EXPECT_EQ(questions[0], "Текущий тест будет завершен!\nВыйти из программы?");
+    EXPECT_FALSE(player.App().GetWindow().IsClosed());
+    EXPECT_TRUE(player.Frame().GetTestDoc().Running);
+
+    // Yes: the run stops, the stop page is shown, the unsaved results are offered.
+    leave = GTK_RESPONSE_YES;
+    const int loads = player.View().FinishedLoads();
+    gtk_window_close(window);
+    ASSERT_TRUE(tests::RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
+    ASSERT_EQ(questions.size(), 3u);
+    EXPECT_EQ(questions[1], questions[0]);
+    EXPECT_EQ(questions[2], "Результаты тестирования не сохранены\nСохранить результаты?");
+    EXPECT_FALSE(player.Frame().GetTestDoc().Running);
+    EXPECT_EQ(player.Frame().GetTestDoc().StopReason, u"test-end");
+    EXPECT_TRUE(tests::RunUntil([&] { return player.View().FinishedLoads() > loads; }))
+        << "the stop page";
+}
+
 } // namespace
 } // namespace stellik
