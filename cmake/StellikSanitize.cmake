@@ -22,4 +22,7 @@ if(STELLIK_SANITIZE)
                            -fno-omit-frame-pointer)
   add_compile_options(${stellikSanitizeFlags} -g)
   add_link_options(${stellikSanitizeFlags})
+  # The sanitizers' default options, linked into every target made from here on.
+  add_library(stellik_sanitizer_defaults OBJECT ${CMAKE_CURRENT_LIST_DIR}/SanitizerDefaults.cpp)
+  link_libraries(stellik_sanitizer_defaults)
 endif()
