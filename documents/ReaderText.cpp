@@ -6,16 +6,16 @@
 namespace stellik {
 
 std::u16string ChildrenXmlText(TXpNode element) {
-    std::u16string text;
+    std::string text; // converted once, not child by child
     for (TXpNode child = element.FirstChild(); child; child = child.NextSibling()) {
-        text += child.GetXmlText();
+        child.AppendXmlTextUtf8(text);
     }
-    return text;
+    return Utf8ToUtf16(text);
 }
 
 bool HasAnswerChild(TXpNode element) {
     for (TXpNode child = element.FirstChild(); child; child = child.NextSibling()) {
-        if (child.IsElement() && child.NodeName() == u"answer") {
+        if (child.IsElement() && child.NameIs("answer")) {
             return true;
         }
     }

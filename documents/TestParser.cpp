@@ -82,25 +82,6 @@ const char* ValidationFormat(int code) {
     }
 }
 
-// The next element of the subtree under root in document order, or null at its end; with
-// descend false the walk steps over node's own subtree.
-TXpNode NextElement(TXpNode node, TXpNode root, bool descend = true) {
-    for (TXpNode child = descend ? node.FirstChild() : TXpNode(); child;
-         child = child.NextSibling()) {
-        if (child.IsElement()) {
-            return child;
-        }
-    }
-    for (; node && !(node == root); node = node.ParentNode()) {
-        for (TXpNode sibling = node.NextSibling(); sibling; sibling = sibling.NextSibling()) {
-            if (sibling.IsElement()) {
-                return sibling;
-            }
-        }
-    }
-    return TXpNode();
-}
-
 void RemoveCharAlignment(TXpNode cell) {
     const std::u16string align = cell.GetAttribute(u"align");
     if (align == u"justify" || align == u"char") {
@@ -108,6 +89,33 @@ void RemoveCharAlignment(TXpNode cell) {
     }
     cell.RemoveAttribute(u"char");
     cell.RemoveAttribute(u"charoff");
+}
+
+// Fixes the rows and cells under parent and gathers the captions of its tables (whatever a
+// caption holds goes with it, so its subtree is not looked into). inTable: parent is a table
+// below the root.
+void NormalizeTablesUnder(TXpNode parent, bool inTable, std::vector<TXpNode>& captions) {
+    for (TXpNode node = parent.FirstChild(); node; node = node.NextSibling()) {
+        if (!node.IsElement()) {
+            continue;
+        }
+        if (inTable && node.NameIs("caption")) {
+            captions.push_back(node);
+            continue;
+        }
+        if (node.NameIs("tr")) {
+            RemoveCharAlignment(node);
+            if (node.GetAttribute(u"valign") == u"baseline") {
+                node.RemoveAttribute(u"valign");
+            }
+        } else if (node.NameIs("td")) {
+            RemoveCharAlignment(node);
+            if (node.GetAttribute(u"valign") == u"baseline") {
+                node.SetAttribute(u"valign", u"top");
+            }
+        }
+        NormalizeTablesUnder(node, node.NameIs("table"), captions);
+    }
 }
 
 } // namespace
@@ -189,28 +197,7 @@ void TTestParserObj::NormalizeTables(TXpNode root) {
     // One walk over the elements instead of a search per element name: the tree of a large
     // test is big, and each pass over it costs as much as the rest of the reading.
     std::vector<TXpNode> captions;
-    bool descend = true;
-    for (TXpNode node = NextElement(root, root); node; node = NextElement(node, root, descend)) {
-        descend = true;
-        const std::u16string name = node.NodeName();
-        if (name == u"caption" && !(node.ParentNode() == root) &&
-            node.ParentNode().NodeName() == u"table") {
-            captions.push_back(node);
-            // Whatever the caption holds goes with it: a caption nested in it must not be
-            // taken out a second time from a subtree already released.
-            descend = false;
-        } else if (name == u"tr") {
-            RemoveCharAlignment(node);
-            if (node.GetAttribute(u"valign") == u"baseline") {
-                node.RemoveAttribute(u"valign");
-            }
-        } else if (name == u"td") {
-            RemoveCharAlignment(node);
-            if (node.GetAttribute(u"valign") == u"baseline") {
-                node.SetAttribute(u"valign", u"top");
-            }
-        }
-    }
+    NormalizeTablesUnder(root, false, captions);
     // Taken out after the walk, which must not step into a released node.
     for (const TXpNode caption : captions) {
         caption.ParentNode().RemoveChild(caption); // the returned owner releases it

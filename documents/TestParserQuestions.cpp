@@ -9,45 +9,153 @@
 #include "platform/Unicode.h"
 
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
 
 namespace stellik {
 
 namespace {
 
-// Kind codes by question element name; -1 for any other node.
-int KindCodeOf(std::u16string_view name) {
-    static constexpr std::u16string_view Kinds[] = {u"single", u"check", u"text", u"number",
-                                                    u"box"};
-    for (int code = 0; code < 5; ++code) {
-        if (name == Kinds[code]) {
-            return code;
+// Kind codes by question element name.
+constexpr std::string_view Kinds[] = {"single", "check", "text", "number", "box"};
+
+// -1 for any node that is no question element.
+int KindCodeOf(TXpNode node) {
+    if (node.IsElement()) {
+        for (int code = 0; code < 5; ++code) {
+            if (node.NameIs(Kinds[code])) {
+                return code;
+            }
         }
     }
     return -1;
 }
 
 int RatingOf(TXpNode attribute, TXpNode element) {
-    const std::optional<int> value = TryStrToInt(attribute.NodeValue());
+    const std::optional<int> value = TryStrToInt(attribute.NodeValueUtf8());
     if (!value) {
         throw Exception(WithElementXml("Значение параметра должно быть числом: ", element));
     }
     return *value;
 }
 
+bool IsBlank(char c) {
+    return c == 0 || c == 9 || c == 10 || c == 13 || c == 32;
+}
+
+// NormalizeSpaces on the UTF-8 text from from on, in place: white space is ASCII in UTF-8.
+void NormalizeTail(std::string& text, size_t from) {
+    size_t to = from;
+    bool inSpace = false;
+    for (size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsBlank(c)) {
+            if (!inSpace) {
+                text[to++] = ' ';
+                inSpace = true;
+            }
+        } else {
+            text[to++] = c;
+            inSpace = false;
+        }
+    }
+    text.resize(to);
+}
+
+// EscapeMarkup on UTF-8 text: the characters it replaces are ASCII.
+void AppendEscaped(std::string& out, std::string_view text, std::string_view quote) {
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            if (!quote.empty()) {
+                out += quote;
+                break;
+            }
+            [[fallthrough]];
+        default:
+            out += c;
+        }
+    }
+}
+
+// MakeContentPiece in UTF-8, appended to out.
+void AppendContentPiece(std::string& out, TXpNode node) {
+    const size_t start = out.size();
+    switch (node.NodeType()) {
+    case TXpNodeType::Text:
+        node.AppendXmlTextUtf8(out);
+        NormalizeTail(out, start);
+        break;
+    case TXpNodeType::CDataSection:
+        // Its text, escaped as a text node's would be, so the content stays plain markup.
+        AppendEscaped(out, node.NodeValueUtf8(), {});
+        NormalizeTail(out, start);
+        break;
+    case TXpNodeType::Element:
+        out += '<';
+        out += node.NodeNameUtf8();
+        for (TXpNode attribute = node.AttributeAt(0); attribute;
+             attribute = attribute.NextSibling()) {
+            out += ' ';
+            out += attribute.NodeNameUtf8();
+            out += "=\"";
+            AppendEscaped(out, attribute.NodeValueUtf8(), "&#34;");
+            out += '"';
+        }
+        out += node.HasChildNodes() ? ">" : "/>";
+        break;
+    default:
+        // Comments and processing instructions are no part of the question's text.
+        break;
+    }
+}
+
+// The markup around the answers under node, in document order, into out; each answer
+// element goes to onAnswer instead.
+template <typename TOnAnswer>
+void AppendContent(std::string& out, TXpNode node, const TOnAnswer& onAnswer) {
+    for (TXpNode child = node.FirstChild(); child; child = child.NextSibling()) {
+        const bool element = child.IsElement();
+        if (element && child.NameIs("answer")) {
+            onAnswer(child); // in free layout its link takes this place
+            continue;
+        }
+        AppendContentPiece(out, child);
+        AppendContent(out, child, onAnswer);
+        if (element && child.HasChildNodes()) {
+            out += "</";
+            out += child.NodeNameUtf8();
+            out += '>';
+        }
+    }
+}
+
 } // namespace
 
 void TTestParserObj::ReadQuestions() {
     QuestionIds.clear();
+    size_t elements = 0;
+    for (TXpNode child = QuestionsNode.FirstChild(); child; child = child.NextSibling()) {
+        elements += child.IsElement() ? 1 : 0;
+    }
+    QuestionIds.reserve(static_cast<size_t>(TestDoc->Questions.GetCount()) + elements);
     for (int i = 0; i < TestDoc->Questions.GetCount(); ++i) {
         if (const std::u16string& id = TestDoc->Questions.GetItem(i).Id; !id.empty()) {
             QuestionIds.insert(id);
         }
     }
     for (TXpNode child = QuestionsNode.FirstChild(); child; child = child.NextSibling()) {
-        if (!child.IsElement()) {
-            continue;
-        }
-        const int kindCode = KindCodeOf(child.NodeName());
+        const int kindCode = KindCodeOf(child);
         if (kindCode < 0) {
             continue;
         }
@@ -57,13 +165,14 @@ void TTestParserObj::ReadQuestions() {
         }
         ReadQuestion(*question, child, true);
     }
+    std::unordered_set<std::u16string>().swap(QuestionIds); // needed no more: its memory goes
 }
 
 void TTestParserObj::ReadQuestion(TQuestion& question, TXpNode element, bool checkIds) {
     // Attributes first: free layout must be known before the first answer is created.
-    for (const TXpNode attribute : element.Attributes()) {
-        const std::u16string name = attribute.NodeName();
-        if (name == u"id" && checkIds) {
+    for (TXpNode attribute = element.AttributeAt(0); attribute;
+         attribute = attribute.NextSibling()) {
+        if (attribute.NameIs("id") && checkIds) {
             const std::u16string id =
                 TakeIdentifier(attribute.NodeValue(), QuestionIds,
                                "Идентификаторы вопросов должны быть уникальны");
@@ -71,13 +180,13 @@ void TTestParserObj::ReadQuestion(TQuestion& question, TXpNode element, bool che
                 question.Id = id;
             }
         }
-        if (name == u"random") {
-            question.Shuffle = attribute.NodeValue() == u"y";
+        if (attribute.NameIs("random")) {
+            question.Shuffle = attribute.NodeValueUtf8() == "y";
         }
-        if (name == u"format") {
-            question.FreeLayout = attribute.NodeValue() == u"free";
+        if (attribute.NameIs("format")) {
+            question.FreeLayout = attribute.NodeValueUtf8() == "free";
         }
-        if (name == u"rating") {
+        if (attribute.NameIs("rating")) {
             question.QuestionPoints = RatingOf(attribute, element);
         }
     }
@@ -85,51 +194,37 @@ void TTestParserObj::ReadQuestion(TQuestion& question, TXpNode element, bool che
 }
 
 void TTestParserObj::ReadAnswers(TQuestion& question, TXpNode node) {
-    for (TXpNode child = node.FirstChild(); child; child = child.NextSibling()) {
-        if (child.IsElement() && child.NodeName() == u"answer") {
-            ReadAnswer(question, child); // in free layout its link takes this place
-            continue;
+    // The markup is gathered in UTF-8 and goes to the content in one piece before each answer
+    // (whose link may follow it) and at the end.
+    std::string markup;
+    markup.reserve(256);
+    auto flush = [&] {
+        if (!markup.empty()) {
+            question.Content.AddText(Utf8ToUtf16(markup));
+            markup.clear();
         }
-        if (const std::u16string piece = MakeContentPiece(child); !piece.empty()) {
-            question.Content.AddText(piece);
-        }
-        ReadAnswers(question, child);
-        if (child.IsElement() && child.HasChildNodes()) {
-            question.Content.AddText(u"</" + child.NodeName() + u">");
-        }
-    }
+    };
+    AppendContent(markup, node, [&](TXpNode answer) {
+        flush();
+        ReadAnswer(question, answer);
+    });
+    flush();
 }
 
 std::u16string TTestParserObj::MakeContentPiece(TXpNode node) {
-    switch (node.NodeType()) {
-    case TXpNodeType::Text:
-        return NormalizeSpaces(node.GetXmlText());
-    case TXpNodeType::CDataSection:
-        // Its text, escaped as a text node's would be, so the content stays plain markup.
-        return NormalizeSpaces(EscapeMarkup(node.NodeValue()));
-    case TXpNodeType::Element: {
-        std::u16string piece = u"<" + node.NodeName();
-        for (const TXpNode attribute : node.Attributes()) {
-            piece += u" " + attribute.NodeName() + u"=\"" +
-                     EscapeMarkup(attribute.NodeValue(), u"&#34;") + u"\"";
-        }
-        piece += node.HasChildNodes() ? u">" : u"/>";
-        return piece;
-    }
-    default:
-        // Comments and processing instructions are no part of the question's text.
-        return {};
-    }
+    std::string piece;
+    AppendContentPiece(piece, node);
+    return Utf8ToUtf16(piece);
 }
 
 void TTestParserObj::ReadAnswer(TQuestion& question, TXpNode element) {
     TAnswer* answer = question.AddAnswer();
-    for (const TXpNode attribute : element.Attributes()) {
-        const std::u16string name = attribute.NodeName();
-        if (name == u"rating") {
+    for (TXpNode attribute = element.AttributeAt(0); attribute;
+         attribute = attribute.NextSibling()) {
+        if (attribute.NameIs("rating")) {
             answer->Points = RatingOf(attribute, element);
         }
-        if (name == u"right") {
+        if (attribute.NameIs("right")) {
             answer->SetRight(attribute.NodeValue());
         }
     }

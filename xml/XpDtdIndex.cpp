@@ -6,7 +6,7 @@ namespace stellik {
 
 namespace {
 
-void CollectNames(const xmlElementContent* content, std::unordered_set<std::string>& names) {
+void CollectNames(const xmlElementContent* content, TXpNameSet& names) {
     for (; content; content = content->c2) {
         if (content->type == XML_ELEMENT_CONTENT_ELEMENT) {
             names.insert(XpDeclName(content->prefix, content->name));
@@ -31,7 +31,30 @@ std::string XpDeclName(const xmlChar* prefix, const xmlChar* name) {
     return result;
 }
 
-TXpDtdIndex::TXpDtdIndex(const xmlDoc* doc) {
+std::string_view XpQNameView(const xmlNode* node, std::string& scratch) {
+    if (node->ns && node->ns->prefix) {
+        scratch = XpDeclName(node->ns->prefix, node->name);
+        return scratch;
+    }
+    return FromXmlChar(node->name);
+}
+
+bool XpAttributeNamed(const xmlAttr* attr, const xmlChar* prefix, const xmlChar* name) {
+    if (attr->ns && attr->ns->prefix) {
+        return xmlStrEqual(attr->ns->prefix, prefix) && xmlStrEqual(attr->name, name);
+    }
+    if (!prefix) {
+        return xmlStrEqual(attr->name, name);
+    }
+    // A name kept whole ("xmlns:ds"): compared piece by piece.
+    const std::string_view whole = FromXmlChar(attr->name);
+    const std::string_view first = FromXmlChar(prefix);
+    const std::string_view second = FromXmlChar(name);
+    return whole.size() == first.size() + 1 + second.size() && whole.starts_with(first) &&
+           whole[first.size()] == ':' && whole.ends_with(second);
+}
+
+TXpDtdIndex::TXpDtdIndex(const xmlDoc* doc) : ByAddress(doc && doc->dict) {
     if (doc) {
         AddSubset(doc->intSubset, false);
         AddSubset(doc->extSubset, true);
@@ -63,7 +86,12 @@ void TXpDtdIndex::AddSubset(const xmlDtd* dtd, bool external) {
                 std::any_of(entry.Attributes.begin(), entry.Attributes.end(),
                             [&](const TXpAttributeDecl& a) { return a.Name == name; });
             if (!bound) {
-                entry.Attributes.push_back({decl, std::move(name), external});
+                const bool defaulted = decl->defaultValue && (decl->def == XML_ATTRIBUTE_NONE ||
+                                                              decl->def == XML_ATTRIBUTE_FIXED);
+                const bool normalized = decl->atype != XML_ATTRIBUTE_CDATA;
+                entry.Attributes.push_back(
+                    {decl, std::move(name), external, defaulted, normalized});
+                entry.AttributesMatter = entry.AttributesMatter || defaulted || normalized;
             }
         }
     }
@@ -72,6 +100,21 @@ void TXpDtdIndex::AddSubset(const xmlDtd* dtd, bool external) {
 const TXpElementDecl* TXpDtdIndex::Find(const std::string& elementName) const {
     const auto it = Elements.find(elementName);
     return it == Elements.end() ? nullptr : &it->second;
+}
+
+const TXpElementDecl* TXpDtdIndex::Find(const xmlNode* element) const {
+    const bool prefixed = element->ns && element->ns->prefix;
+    if (!ByAddress || prefixed) {
+        return Find(prefixed ? XpDeclName(element->ns->prefix, element->name)
+                             : std::string(FromXmlChar(element->name)));
+    }
+    const auto it = Found.find(element->name);
+    if (it != Found.end()) {
+        return it->second;
+    }
+    const TXpElementDecl* decl = Find(std::string(FromXmlChar(element->name)));
+    Found.emplace(element->name, decl);
+    return decl;
 }
 
 } // namespace stellik

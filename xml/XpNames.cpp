@@ -1,5 +1,7 @@
 #include "xml/XpNames.h"
 
+#include <cstring>
+
 namespace stellik {
 
 namespace {
@@ -136,6 +138,51 @@ xmlAttr* XpSetAttribute(xmlNode* element, std::string_view qname, std::string_vi
     std::string local;
     xmlNs* ns = XpPrefixNs(element->doc, qname, local);
     return xmlNewNsProp(element, ns, ToXmlChar(local), ToXmlChar(text));
+}
+
+xmlAttr* XpAppendParsedAttribute(xmlNode* element, const xmlChar* qname, const xmlChar* value,
+                                 int length) {
+    xmlDoc* doc = element->doc;
+    const std::string_view name = FromXmlChar(qname);
+    std::string local;
+    xmlNs* ns = name.find(':') == std::string_view::npos ? nullptr : XpPrefixNs(doc, name, local);
+    const xmlChar* localName = ns ? ToXmlChar(local) : qname;
+    const size_t size = length < 0 ? std::strlen(FromXmlChar(value)) : static_cast<size_t>(length);
+    xmlDict* dict = doc ? doc->dict : nullptr;
+    // The parser's names are the dictionary's already.
+    const xmlChar* dictName = !dict ? nullptr
+                              : xmlDictOwns(dict, localName) > 0
+                                  ? localName
+                                  : xmlDictLookup(dict, localName, -1);
+    xmlNode* text = dictName ? xmlNewDocText(doc, nullptr) : nullptr;
+    if (text && size < sizeof(text->properties) + sizeof(text->nsDef)) {
+        // A short value lives in the text node itself, in the two pointers a text node does
+        // not use, as libxml2 keeps the short texts of a compactly parsed document.
+        auto* inside = reinterpret_cast<xmlChar*>(&text->properties);
+        std::memcpy(inside, value, size);
+        inside[size] = 0;
+        text->content = inside;
+    } else if (text) {
+        text->content = xmlStrndup(value, static_cast<int>(size));
+    }
+    if (!text || !text->content) {
+        xmlFreeNode(text);
+        const std::string copy(FromXmlChar(value), size);
+        return xmlNewNsProp(element, ns, localName, ToXmlChar(copy));
+    }
+    // Made without a value, which then goes in as the text node above.
+    xmlAttr* attr = xmlNewNsPropEatName(element, ns, const_cast<xmlChar*>(dictName), nullptr);
+    if (!attr) {
+        xmlFreeNode(text);
+        return nullptr;
+    }
+    text->parent = reinterpret_cast<xmlNode*>(attr);
+    attr->children = attr->last = text;
+    if (ns && ns->prefix && xmlStrEqual(ns->prefix, ToXmlChar("xml")) &&
+        xmlStrEqual(localName, ToXmlChar("id"))) {
+        xmlAddID(nullptr, doc, text->content, attr); // xml:id names its element
+    }
+    return attr;
 }
 
 std::string XpAttributeValue(const xmlAttr* attr) {

@@ -8,6 +8,8 @@
 
 #include <libxml/xpathInternals.h>
 
+#include <cstring>
+
 namespace stellik {
 
 namespace {
@@ -130,63 +132,61 @@ XmlXPathObjectPtr Evaluate(xmlNode* context, std::u16string_view path) {
 
 } // namespace
 
-TXpNodeType TXpNode::NodeType() const {
-    if (!Node) {
-        return TXpNodeType::Null;
-    }
-    switch (Node->type) {
-    case XML_ELEMENT_NODE:
-        return TXpNodeType::Element;
-    case XML_ATTRIBUTE_NODE:
-        return TXpNodeType::Attribute;
-    case XML_TEXT_NODE:
-        return TXpNodeType::Text;
-    case XML_CDATA_SECTION_NODE:
-        return TXpNodeType::CDataSection;
-    case XML_ENTITY_REF_NODE:
-        return TXpNodeType::EntityReference;
-    case XML_PI_NODE:
-        return TXpNodeType::ProcessingInstruction;
-    case XML_COMMENT_NODE:
-        return TXpNodeType::Comment;
-    case XML_DOCUMENT_NODE:
-        return TXpNodeType::Document;
-    case XML_DTD_NODE:
-        return TXpNodeType::DocumentType;
-    default:
-        return TXpNodeType::Other;
-    }
+std::u16string TXpNode::NodeName() const {
+    return Utf8ToUtf16(NodeNameUtf8());
 }
 
-std::u16string TXpNode::NodeName() const {
+std::string TXpNode::NodeNameUtf8() const {
     switch (NodeType()) {
     case TXpNodeType::Null:
         return {};
     case TXpNodeType::Element:
     case TXpNodeType::Attribute:
-        return Utf8ToUtf16(XpQName(Node));
+        return XpQName(Node);
     case TXpNodeType::Text:
-        return u"#text";
+        return "#text";
     case TXpNodeType::CDataSection:
-        return u"#cdata-section";
+        return "#cdata-section";
     case TXpNodeType::Comment:
-        return u"#comment";
+        return "#comment";
     case TXpNodeType::Document:
-        return u"#document";
+        return "#document";
     default:
-        return U16(Node->name);
+        return FromXmlChar(Node->name);
     }
 }
 
+bool TXpNode::NameIs(std::string_view name) const {
+    const TXpNodeType type = NodeType();
+    if (type != TXpNodeType::Element && type != TXpNodeType::Attribute) {
+        return NodeNameUtf8() == name;
+    }
+    // Compared in place, without measuring the node's name first.
+    auto equals = [](const xmlChar* text, std::string_view part) {
+        return std::strncmp(FromXmlChar(text), part.data(), part.size()) == 0 &&
+               text[part.size()] == 0;
+    };
+    if (!Node->ns || !Node->ns->prefix) {
+        return equals(Node->name, name);
+    }
+    const std::string_view prefix = FromXmlChar(Node->ns->prefix);
+    return name.size() > prefix.size() && name.starts_with(prefix) && name[prefix.size()] == ':' &&
+           equals(Node->name, name.substr(prefix.size() + 1));
+}
+
 std::u16string TXpNode::NodeValue() const {
+    return Utf8ToUtf16(NodeValueUtf8());
+}
+
+std::string TXpNode::NodeValueUtf8() const {
     switch (NodeType()) {
     case TXpNodeType::Attribute:
-        return Utf8ToUtf16(XpAttributeValue(AsAttr(Node)));
+        return XpAttributeValue(AsAttr(Node));
     case TXpNodeType::Text:
     case TXpNodeType::CDataSection:
     case TXpNodeType::Comment:
     case TXpNodeType::ProcessingInstruction:
-        return U16(Node->content);
+        return FromXmlChar(Node->content);
     default:
         return {};
     }
@@ -209,30 +209,6 @@ void TXpNode::SetNodeValue(std::u16string_view value) {
     default:
         break;
     }
-}
-
-TXpNode TXpNode::ParentNode() const {
-    return TXpNode(Node ? Node->parent : nullptr);
-}
-
-TXpNode TXpNode::FirstChild() const {
-    return TXpNode(Node && Node->type != XML_ATTRIBUTE_NODE ? Node->children : nullptr);
-}
-
-TXpNode TXpNode::LastChild() const {
-    return TXpNode(Node && Node->type != XML_ATTRIBUTE_NODE ? Node->last : nullptr);
-}
-
-TXpNode TXpNode::NextSibling() const {
-    return TXpNode(Node ? Node->next : nullptr);
-}
-
-TXpNode TXpNode::PreviousSibling() const {
-    return TXpNode(Node ? Node->prev : nullptr);
-}
-
-bool TXpNode::HasChildNodes() const {
-    return !FirstChild().IsNull();
 }
 
 std::vector<TXpNode> TXpNode::ChildNodes() const {
@@ -267,14 +243,18 @@ std::u16string TXpNode::GetSpacedText() const {
 }
 
 std::u16string TXpNode::GetXmlText() const {
+    std::string text;
+    AppendXmlTextUtf8(text);
+    return Utf8ToUtf16(text);
+}
+
+void TXpNode::AppendXmlTextUtf8(std::string& out) const {
     if (!Node) {
-        return {};
+        return;
     }
     const TXpDocState* state = XpFindDocState(Node->doc);
-    std::string text;
-    TXpWriterOutput out(text);
-    XpWriteNode(out, Node, state && state->KeepCharacters);
-    return Utf8ToUtf16(text);
+    TXpWriterOutput writer(out);
+    XpWriteNode(writer, Node, state && state->KeepCharacters);
 }
 
 void TXpNode::Normalize(bool addSpace) {

@@ -52,7 +52,7 @@ public:
     bool operator==(const TXpNode& other) const { return Node == other.Node; }
 
     TXpNodeType NodeType() const;
-    bool IsElement() const { return NodeType() == TXpNodeType::Element; }
+    bool IsElement() const { return Node && Node->type == XML_ELEMENT_NODE; }
     // Elements and attributes: the name as written; text "#text", CDATA "#cdata-section",
     // comment "#comment", document "#document", processing instruction: its target.
     std::u16string NodeName() const;
@@ -61,13 +61,14 @@ public:
     // Text, CDATA, comment, processing instruction or attribute: replaces the value.
     void SetNodeValue(std::u16string_view value);
 
-    // Navigation; an attribute's parent is its element.
-    TXpNode ParentNode() const;
-    TXpNode FirstChild() const;
-    TXpNode LastChild() const;
-    TXpNode NextSibling() const;
-    TXpNode PreviousSibling() const;
-    bool HasChildNodes() const;
+    // Navigation; an attribute's parent is its element, its next sibling the element's next
+    // attribute. (Inline: readers walk every node of large documents.)
+    TXpNode ParentNode() const { return TXpNode(Node ? Node->parent : nullptr); }
+    TXpNode FirstChild() const { return TXpNode(HasChildren() ? Node->children : nullptr); }
+    TXpNode LastChild() const { return TXpNode(HasChildren() ? Node->last : nullptr); }
+    TXpNode NextSibling() const { return TXpNode(Node ? Node->next : nullptr); }
+    TXpNode PreviousSibling() const { return TXpNode(Node ? Node->prev : nullptr); }
+    bool HasChildNodes() const { return HasChildren() && Node->children; }
     // Child nodes in document order (attributes are not children).
     std::vector<TXpNode> ChildNodes() const;
 
@@ -108,6 +109,13 @@ public:
     TXpNode AppendTextNode(std::u16string_view text);
     TXpNode AppendCDataSection(std::u16string_view text);
 
+    // The same in UTF-8, as the document holds its strings: for reading many nodes without
+    // converting each one. NameIs compares the name as written without building it.
+    bool NameIs(std::string_view name) const;
+    std::string NodeNameUtf8() const;
+    std::string NodeValueUtf8() const;
+    void AppendXmlTextUtf8(std::string& out) const;
+
     // XPath 1.0 with this node as context node. An expression that does not compile raises.
     TXpNodeList SelectNodes(std::u16string_view path) const;
     TXpNode SelectSingleNode(std::u16string_view path) const;    // first in document order
@@ -115,8 +123,39 @@ public:
     bool SelectBoolean(std::u16string_view path) const;          // node set: not empty
 
 private:
+    // Attributes hold their value as children, which are no child nodes here.
+    bool HasChildren() const { return Node && Node->type != XML_ATTRIBUTE_NODE; }
+
     xmlNode* Node = nullptr;
 };
+
+inline TXpNodeType TXpNode::NodeType() const {
+    if (!Node) {
+        return TXpNodeType::Null;
+    }
+    switch (Node->type) {
+    case XML_ELEMENT_NODE:
+        return TXpNodeType::Element;
+    case XML_ATTRIBUTE_NODE:
+        return TXpNodeType::Attribute;
+    case XML_TEXT_NODE:
+        return TXpNodeType::Text;
+    case XML_CDATA_SECTION_NODE:
+        return TXpNodeType::CDataSection;
+    case XML_ENTITY_REF_NODE:
+        return TXpNodeType::EntityReference;
+    case XML_PI_NODE:
+        return TXpNodeType::ProcessingInstruction;
+    case XML_COMMENT_NODE:
+        return TXpNodeType::Comment;
+    case XML_DOCUMENT_NODE:
+        return TXpNodeType::Document;
+    case XML_DTD_NODE:
+        return TXpNodeType::DocumentType;
+    default:
+        return TXpNodeType::Other;
+    }
+}
 
 // The result of SelectNodes: nodes in document order; the list is the caller's, the nodes
 // belong to their document.

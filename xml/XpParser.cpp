@@ -235,30 +235,47 @@ std::string CollapseSpaces(std::string_view value) {
     return out;
 }
 
+xmlAttr* DeclaredAttribute(xmlNode* element, const TXpAttributeDecl& attribute) {
+    for (xmlAttr* a = element->properties; a; a = a->next) {
+        if (XpAttributeNamed(a, attribute.Decl->prefix, attribute.Decl->name)) {
+            return a;
+        }
+    }
+    return nullptr;
+}
+
 // Adds the DTD's default values of the attributes the element omits, and normalises the
 // values of attributes declared with a type other than CDATA, as a validating parser would.
+// Attributes declared as identifiers name their elements for the document.
 void ApplyDeclarations(TParseState& state, xmlDoc* doc, xmlNode* element) {
     if (!state.Dtd) {
         state.Dtd = std::make_unique<TXpDtdIndex>(doc);
     }
-    const TXpElementDecl* decl = state.Dtd->Find(XpQName(element));
-    if (!decl) {
+    const TXpElementDecl* decl = state.Dtd->Find(element);
+    if (!decl || !decl->AttributesMatter) {
         return;
     }
     for (const TXpAttributeDecl& attribute : decl->Attributes) {
-        xmlAttr* present = XpFindAttribute(element, attribute.Name);
+        if (!attribute.Defaulted && !attribute.Normalized) {
+            continue;
+        }
+        xmlAttr* present = DeclaredAttribute(element, attribute);
         if (present) {
-            if (attribute.Decl->atype != XML_ATTRIBUTE_CDATA) {
+            if (attribute.Normalized) {
                 const std::string value = XpAttributeValue(present);
                 const std::string normal = CollapseSpaces(value);
                 if (normal != value) {
                     XpSetAttribute(element, attribute.Name, normal);
                 }
             }
-        } else if (attribute.Decl->defaultValue && (attribute.Decl->def == XML_ATTRIBUTE_NONE ||
-                                                    attribute.Decl->def == XML_ATTRIBUTE_FIXED)) {
-            XpSetAttribute(element, attribute.Name, FromXmlChar(attribute.Decl->defaultValue));
+        } else if (attribute.Defaulted) {
+            present = XpAppendParsedAttribute(element, ToXmlChar(attribute.Name),
+                                              attribute.Decl->defaultValue);
             state.DefaultsFromExternal = state.DefaultsFromExternal || attribute.External;
+        }
+        if (present && attribute.Decl->atype == XML_ATTRIBUTE_ID) {
+            const std::string value = XpAttributeValue(present);
+            xmlAddID(nullptr, doc, ToXmlChar(value), present);
         }
     }
 }
@@ -275,7 +292,11 @@ void OnStartElement(void* ctx, const xmlChar* fullName, const xmlChar** attribut
         Fail(ctxt, *state, "Excessive depth in document: " + std::to_string(MaxDepth));
         return;
     }
-    xmlNode* element = XpNewElement(doc, FromXmlChar(fullName));
+    // The parser's names are strings of the document's dictionary: taken as they are.
+    xmlNode* element =
+        doc->dict && xmlStrchr(fullName, ':') == nullptr && xmlDictOwns(doc->dict, fullName)
+            ? xmlNewDocNodeEatName(doc, nullptr, const_cast<xmlChar*>(fullName), nullptr)
+            : XpNewElement(doc, FromXmlChar(fullName));
     if (!element) {
         Fail(ctxt, *state, "Out of memory");
         return;
@@ -289,10 +310,7 @@ void OnStartElement(void* ctx, const xmlChar* fullName, const xmlChar** attribut
     nodePush(ctxt, element);
     ctxt->nodemem = -1;
     for (size_t i = 0; attributes && attributes[i]; i += 2) {
-        const std::string name = FromXmlChar(attributes[i]);
-        std::string local;
-        xmlNs* ns = XpPrefixNs(doc, name, local);
-        xmlNewNsProp(element, ns, ToXmlChar(local), attributes[i + 1]);
+        XpAppendParsedAttribute(element, attributes[i], attributes[i + 1]);
     }
     ApplyDeclarations(*state, doc, element);
 }
@@ -384,9 +402,11 @@ TXpParseOutcome ParseOnce(std::string_view utf8,
     // refuses them. SAX1 hands element names over unsplit, so no namespace processing.
     // HUGE lifts the 10 MB bound on one text or CDATA section (a package member's cipher
     // text is one); the depth and entity bounds it also lifts are kept by the handlers.
+    // COMPACT keeps short texts inside their nodes (libxml2's own calls, which every change
+    // to a node goes through, know this).
     xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET | XML_PARSE_NOENT | XML_PARSE_DTDLOAD |
                                       XML_PARSE_IGNORE_ENC | XML_PARSE_HUGE | XML_PARSE_SAX1 |
-                                      XML_PARSE_NOWARNING);
+                                      XML_PARSE_COMPACT | XML_PARSE_NOWARNING);
     // The text is UTF-8 by construction: an encoding already named keeps libxml2 from guessing
     // another one (UCS-4, EBCDIC) from the first bytes, which the layer's detection never does.
     ctxt->encoding = xmlStrdup(ToXmlChar("UTF-8"));

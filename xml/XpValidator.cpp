@@ -59,15 +59,15 @@ private:
         // so that problems come in document order.
         xmlNode* parent = element->parent;
         if (parent && parent->type == XML_ELEMENT_NODE) {
-            const TXpElementDecl* parentDecl = Dtd.Find(XpQName(parent));
+            const TXpElementDecl* parentDecl = Dtd.Find(parent);
             if (parentDecl && parentDecl->Decl &&
                 parentDecl->Decl->etype == XML_ELEMENT_TYPE_MIXED &&
-                !parentDecl->MixedNames.contains(XpQName(element)) &&
+                !parentDecl->MixedNames.contains(XpQNameView(element, Scratch)) &&
                 Problem(vcChildNotAllowed, TXpNode(element))) {
                 return;
             }
         }
-        const TXpElementDecl* decl = Dtd.Find(XpQName(element));
+        const TXpElementDecl* decl = Dtd.Find(element);
         if (!decl || !decl->Decl) {
             Problem(vcElementNotDefined, TXpNode(element));
             return;
@@ -105,10 +105,13 @@ private:
         bool undefinedChild = false;
         for (xmlNode* child = element->children; child && fits; child = child->next) {
             if (child->type == XML_ELEMENT_NODE) {
-                const std::string name = XpQName(child);
-                undefinedChild = Dtd.Find(name) == nullptr;
-                fits = !undefinedChild &&
-                       xmlRegExecPushString(exec.get(), ToXmlChar(name), nullptr) >= 0;
+                undefinedChild = Dtd.Find(child) == nullptr;
+                if (!undefinedChild) {
+                    // The content model names elements as written, prefix included.
+                    const std::string name(XpQNameView(child, Scratch));
+                    fits = xmlRegExecPushString(exec.get(), ToXmlChar(name), nullptr) >= 0;
+                }
+                fits = fits && !undefinedChild;
             } else if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) {
                 // Only white space may stand between the children of element content.
                 fits = child->type == XML_TEXT_NODE && xmlIsBlankNode(child);
@@ -126,10 +129,9 @@ private:
     // True when validation was stopped.
     bool CheckAttributes(xmlNode* element, const TXpElementDecl& decl) {
         for (xmlAttr* attr = element->properties; attr; attr = attr->next) {
-            const std::string name = XpQName(reinterpret_cast<xmlNode*>(attr));
             const TXpAttributeDecl* declared = nullptr;
             for (const TXpAttributeDecl& candidate : decl.Attributes) {
-                if (candidate.Name == name) {
+                if (XpAttributeNamed(attr, candidate.Decl->prefix, candidate.Decl->name)) {
                     declared = &candidate;
                     break;
                 }
@@ -140,9 +142,15 @@ private:
                 }
                 continue;
             }
-            const std::string value = XpAttributeValue(attr);
             const xmlAttribute* a = declared->Decl;
-            if (a->atype == XML_ATTRIBUTE_ENUMERATION || a->atype == XML_ATTRIBUTE_NOTATION) {
+            const bool enumerated =
+                a->atype == XML_ATTRIBUTE_ENUMERATION || a->atype == XML_ATTRIBUTE_NOTATION;
+            const bool fixed = a->def == XML_ATTRIBUTE_FIXED && a->defaultValue;
+            if (!enumerated && !fixed) {
+                continue;
+            }
+            const std::string value = XpAttributeValue(attr);
+            if (enumerated) {
                 bool listed = false;
                 for (xmlEnumeration* e = a->tree; e && !listed; e = e->next) {
                     listed = value == FromXmlChar(e->name);
@@ -151,14 +159,13 @@ private:
                     return true;
                 }
             }
-            if (a->def == XML_ATTRIBUTE_FIXED && a->defaultValue &&
-                value != FromXmlChar(a->defaultValue) && Problem(vcFixedValue, TXpNode(attr))) {
+            if (fixed && value != FromXmlChar(a->defaultValue) &&
+                Problem(vcFixedValue, TXpNode(attr))) {
                 return true;
             }
         }
         for (const TXpAttributeDecl& candidate : decl.Attributes) {
-            if (candidate.Decl->def == XML_ATTRIBUTE_REQUIRED &&
-                !XpFindAttribute(element, candidate.Name)) {
+            if (candidate.Decl->def == XML_ATTRIBUTE_REQUIRED && !Has(element, candidate)) {
                 const int code = element->properties ? vcRequiredMissing : vcNoAttributes;
                 if (Problem(code, TXpNode(element))) {
                     return true;
@@ -171,7 +178,17 @@ private:
         return false;
     }
 
+    static bool Has(const xmlNode* element, const TXpAttributeDecl& attribute) {
+        for (const xmlAttr* a = element->properties; a; a = a->next) {
+            if (XpAttributeNamed(a, attribute.Decl->prefix, attribute.Decl->name)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     TXpDtdIndex Dtd;
+    std::string Scratch; // prefixed names are built here
     const std::function<void(int, TXpNode, bool&)>& Report;
     xmlValidCtxt Context{};
 };
@@ -196,7 +213,8 @@ bool XpValidate(xmlDoc* doc, bool standaloneDefaults,
         return false;
     }
     const xmlDtd* dtd = doc->intSubset ? doc->intSubset : doc->extSubset;
-    if (XpQName(root) != FromXmlChar(dtd->name) &&
+    std::string scratch;
+    if (XpQNameView(root, scratch) != FromXmlChar(dtd->name) &&
         validator.Problem(vcRootNameMismatch, TXpNode())) {
         return false;
     }
