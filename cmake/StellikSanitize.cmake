@@ -4,8 +4,8 @@
 #   UndefinedBehaviorSanitizer; the first report ends the program with a failure, so a report
 #   fails the test that ran into it.
 # STELLIK_FUZZ: the libFuzzer targets of fuzz/ (clang only). Turns STELLIK_SANITIZE on and adds
-#   the coverage the fuzzer steers by to every target, so one build runs the tests and the
-#   fuzzers.
+#   the coverage the fuzzer steers by to every target. Build the target fuzz-all there: the
+#   tests are run checked in a STELLIK_SANITIZE build of the usual compiler (scripts/test).
 option(STELLIK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(STELLIK_FUZZ "Build the libFuzzer targets of fuzz/ (clang; turns STELLIK_SANITIZE on)" OFF)
 
