@@ -144,11 +144,6 @@ void AppendContent(std::string& out, TXpNode node, const TOnAnswer& onAnswer) {
 
 void TTestParserObj::ReadQuestions() {
     QuestionIds.clear();
-    size_t elements = 0;
-    for (TXpNode child = QuestionsNode.FirstChild(); child; child = child.NextSibling()) {
-        elements += child.IsElement() ? 1 : 0;
-    }
-    QuestionIds.reserve(static_cast<size_t>(TestDoc->Questions.GetCount()) + elements);
     for (int i = 0; i < TestDoc->Questions.GetCount(); ++i) {
         if (const std::u16string& id = TestDoc->Questions.GetItem(i).Id; !id.empty()) {
             QuestionIds.insert(id);

@@ -100,6 +100,15 @@ void AppendEscaped(TXpWriterOutput& out, std::string_view s, bool attribute, boo
             ++i;
             continue;
         }
+        if (b >= 0x80 && !refs) {
+            // Kept as it is, in the run, when it is UTF-8 of a character XML allows.
+            uint32_t c = 0;
+            const size_t len = DecodeAt(s, i, c);
+            if (len != 0 && XpIsXmlChar(c)) {
+                i += len;
+                continue;
+            }
+        }
         out.Append(s.substr(run, i - run));
         size_t len = 1;
         switch (b) {

@@ -168,6 +168,35 @@ TEST(Dom, EditingKeepsOrderAndOwnership) {
     EXPECT_EQ(cell.FirstChild().NodeValue(), u"1three");
 }
 
+// A loaded document keeps short texts and values inside its nodes and names in a
+// dictionary; every edit must work on them as on any other.
+TEST(Dom, ShortTextsAndValuesOfALoadedDocumentCanBeEdited) {
+    TXpObjModel model;
+    model.SetNormalizeData(false);
+    ASSERT_TRUE(model.LoadBytes("<r a=\"1\" b=\"xy\" c=\"a value longer than sixteen\">"
+                                "<t>ab</t><u>c</u>d<v>e</v></r>"));
+    TXpNode root = model.DocumentElement();
+    root.SetAttribute(u"a", u"2");
+    root.SetAttribute(u"b", u"a much longer value than before");
+    root.RemoveAttribute(u"c");
+    root.SetAttribute(u"d", u"new");
+    TXpNode t = root.FirstChild();
+    t.FirstChild().SetNodeValue(u"abc");
+    TXpNode u = t.NextSibling();
+    u.AppendTextNode(u"cd"); // merged into the short text before it
+    root.RemoveChild(u.NextSibling().NextSibling());
+    root.AppendTextNode(u"f");
+    root.Normalize(false); // "d" and "f" become one text node
+    t.Rename(u"w");
+    EXPECT_EQ(model.GetXmlText(),
+              u"<r a=\"2\" b=\"a much longer value than before\" d=\"new\"><w>abc</w><u>ccd</u>"
+              u"df</r>");
+    EXPECT_EQ(root.SelectString(u"u"), u"ccd");
+    EXPECT_EQ(root.LastChild().NodeValue(), u"df");
+    model.ClearDocument();
+    EXPECT_TRUE(model.DocumentElement().IsNull());
+}
+
 TEST(Dom, ANodeOfAnotherDocumentOutlivesItsFirstDocument) {
     TXpObjModel target;
     TXpNode root = target.Document().AppendChild(target.CreateElement(u"page"));
