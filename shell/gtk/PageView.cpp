@@ -63,6 +63,9 @@ TWebPageView::TWebPageView(IPageEvents& events)
     g_signal_connect(WebView.get(), "decide-policy", G_CALLBACK(&OnDecidePolicy), this);
     g_signal_connect(WebView.get(), "load-changed", G_CALLBACK(&OnLoadChanged), this);
     g_signal_connect(WebView.get(), "context-menu", G_CALLBACK(&OnContextMenu), this);
+    // The page process starts now, while the window and the test are still being made, so
+    // that the first page need not wait for it.
+    webkit_web_view_load_uri(WebView.get(), "about:blank");
 }
 
 TWebPageView::~TWebPageView() {

@@ -4,7 +4,8 @@
 // through the "stellik" scheme; link clicks and form submits reach the window after the
 // view's own event has returned, so a command that loads a new page never runs inside WebKit.
 // Events from a page that is being replaced are dropped: a second click on a page already
-// answered must not answer the next one.
+// answered must not answer the next one. Until the first page comes the view shows
+// "about:blank".
 #pragma once
 
 #include "shell/MainFrm.h"

@@ -131,16 +131,31 @@ std::string MessageText(GtkWindow* dialog) {
 
 TViewDriver::TViewDriver(WebKitWebView* view) : View(view) {
     g_signal_connect(View, "load-changed", G_CALLBACK(&OnLoadChanged), this);
+    g_signal_connect(View, "load-failed", G_CALLBACK(&OnLoadFailed), this);
 }
 
 TViewDriver::~TViewDriver() {
     g_signal_handlers_disconnect_by_data(View, this);
 }
 
-void TViewDriver::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
-    if (event == WEBKIT_LOAD_FINISHED) {
-        ++static_cast<TViewDriver*>(self)->Finished;
+void TViewDriver::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
+    auto* driver = static_cast<TViewDriver*>(self);
+    if (event != WEBKIT_LOAD_FINISHED) {
+        return;
     }
+    // Only pages count: not the blank page the view starts with, nor a load that was given up
+    // for the next one.
+    const gchar* uri = webkit_web_view_get_uri(view);
+    if (!driver->Failed && uri != nullptr && g_str_has_prefix(uri, "stellik:")) {
+        ++driver->Finished;
+    }
+    driver->Failed = false;
+}
+
+gboolean TViewDriver::OnLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar*, GError*,
+                                   gpointer self) {
+    static_cast<TViewDriver*>(self)->Failed = true;
+    return FALSE;
 }
 
 bool TViewDriver::WaitForLoads(int count, int timeoutMs) {

@@ -65,10 +65,13 @@ public:
 
 private:
     static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+    static gboolean OnLoadFailed(WebKitWebView* view, WebKitLoadEvent event, gchar* uri,
+                                 GError* error, gpointer self);
     void SaveSnapshot(WebKitSnapshotRegion region, const std::string& path);
 
     WebKitWebView* View; // not owned
     int Finished = 0;
+    bool Failed = false; // the load under way failed: its end is no page
 };
 
 } // namespace stellik::tests
