@@ -1,13 +1,17 @@
 // stellik-fuzz-seeds SOURCE-DIR OUTPUT-DIR: the seed corpus of every fuzz target, one folder
 // per target under OUTPUT-DIR, made of the documents the tests and the demo use: as they are,
 // encrypted for the fuzz key pair, packed as a player packs them, and the key blobs of that pair.
+#include "documents/ExeTestOptions.h"
+#include "documents/TestParser.h"
 #include "fuzz/FuzzSupport.h"
+#include "model/TestDoc.h"
 #include "package/Base64.h"
 #include "package/KeyBlobs.h"
 #include "package/Rc4Key.h"
 #include "package/XmlCrypt.h"
 #include "platform/Exception.h"
 #include "platform/Resources.h"
+#include "platform/Unicode.h"
 #include "tools/pack/PackageBuilder.h"
 
 #include <array>
@@ -93,6 +97,57 @@ void WriteKeyBlobs(TSeedWriter& seeds) {
     seeds.Write("key-blobs", "session", simple);
 }
 
+// The page parameters of the demo's view profile, a line each.
+std::string DemoParams(const std::string& settingsXml) {
+    TExeTestOptions options;
+    TMemoryStream stream(settingsXml);
+    options.LoadFromStream(stream);
+    std::vector<std::string> params;
+    options.GetViewProfile().WriteParams(params);
+    std::string lines;
+    for (const std::string& line : params) {
+        lines += line + "\n";
+    }
+    return lines;
+}
+
+// The run documents the engine writes for each test in each mode, every question skipped: the
+// pages of a run and the report, each with the demo's page parameters in front.
+void WriteRunDocuments(TSeedWriter& seeds, const std::map<std::string, std::string>& tests,
+                       const std::string& params) {
+    for (const auto& test : tests) {
+        const std::string& name =
+            test.first; // a lambda below names it (clang 14 cannot take a binding)
+        for (uint8_t mode = 0; mode < 3; ++mode) {
+            TTestParserObj parser;
+            parser.OnDTDRequest = [](TTestParserObj&, std::u16string& dtd) {
+                dtd = Utf8ToUtf16(fuzz::ResourcePath(Utf16ToUtf8(dtd)));
+            };
+            TTestDoc doc;
+            TMemoryStream stream(test.second);
+            std::string encoding;
+            parser.ParseTest(stream, doc, encoding);
+            int page = 0;
+            const auto write = [&] {
+                std::string text = params;
+                for (const std::u16string& line : doc.GetOutput()) {
+                    text += Utf16ToUtf8(line) + "\n";
+                }
+                seeds.Write("page-build",
+                            name + "-" + std::to_string(mode) + "-" + std::to_string(page++), text);
+            };
+            doc.StartRun(mode, -1);
+            write();
+            for (int step = 0; step < 20 && doc.Running; ++step) {
+                doc.SkipQuestion();
+                write();
+            }
+            doc.WriteReport();
+            write();
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -139,6 +194,7 @@ int main(int argc, char** argv) {
         }
 
         WriteKeyBlobs(seeds);
+        WriteRunDocuments(seeds, tests, DemoParams(settings["demo-settings.xml"]));
 
         // A program file carrying the demo package and the program's resources.
         std::vector<std::pair<std::string, std::string>> resources{
