@@ -90,10 +90,21 @@ TDialogAnswerer::~TDialogAnswerer() {
     g_source_remove(Source);
 }
 
+namespace {
+
+struct TDialogState {
+    gint64 FirstSeen = 0;
+    gint64 AnsweredAt = 0; // 0: not yet
+};
+
+} // namespace
+
 gboolean TDialogAnswerer::OnPoll(gpointer self) {
     // A dialog is answered once it has been on screen for a moment, as a user would: a file
-    // chooser answered at once ignores its buttons while it is still reading its folder.
+    // chooser answered at once ignores its buttons while it is still reading its folder. One
+    // still up long after its answer did not take it (a busy machine) and is answered again.
     constexpr gint64 SettleMicroseconds = 250000;
+    constexpr gint64 RetryMicroseconds = 2000000;
     auto* answerer = static_cast<TDialogAnswerer*>(self);
     const gint64 now = g_get_monotonic_time();
     GList* windows = gtk_window_list_toplevels();
@@ -103,20 +114,24 @@ gboolean TDialogAnswerer::OnPoll(gpointer self) {
         if (!GTK_IS_DIALOG(window) || !gtk_widget_get_mapped(GTK_WIDGET(window))) {
             continue;
         }
-        auto* seen = static_cast<gint64*>(g_object_get_data(G_OBJECT(window), "stellik-seen"));
-        if (seen == nullptr) {
-            seen = g_new(gint64, 1);
-            *seen = now;
-            g_object_set_data_full(G_OBJECT(window), "stellik-seen", seen, g_free);
-        } else if (*seen != 0 && now - *seen >= SettleMicroseconds) {
-            *seen = 0; // answered
+        auto* state =
+            static_cast<TDialogState*>(g_object_get_data(G_OBJECT(window), "stellik-answerer"));
+        if (state == nullptr) {
+            state = g_new0(TDialogState, 1);
+            state->FirstSeen = now;
+            g_object_set_data_full(G_OBJECT(window), "stellik-answerer", state, g_free);
+        } else if (state->AnsweredAt == 0 ? now - state->FirstSeen >= SettleMicroseconds
+                                          : now - state->AnsweredAt >= RetryMicroseconds) {
+            if (state->AnsweredAt == 0) {
+                ++answerer->Count;
+            }
+            state->AnsweredAt = now;
             due.push_back(window);
         }
     }
     g_list_free(windows);
     // Answered after the walk: an answer may close windows of the list.
     for (GtkWindow* window : due) {
-        ++answerer->Count;
         answerer->Handler(window);
     }
     return G_SOURCE_CONTINUE;

@@ -16,8 +16,9 @@ bool RunUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 // Runs the main loop for a while (what must not happen has had its chance).
 void RunFor(int milliseconds);
 
-// Answers the dialogs a test opens: every new visible top-level window that is a dialog
-// goes once to the handler, from inside the dialog's own loop.
+// Answers the dialogs a test opens: every visible top-level dialog goes to the handler, from
+// inside the dialog's own loop, once it has been on screen for a moment, and again when it is
+// still there long after (its answer did not take).
 class TDialogAnswerer {
 public:
     explicit TDialogAnswerer(std::function<void(GtkWindow*)> handler);
@@ -25,7 +26,7 @@ public:
     TDialogAnswerer(const TDialogAnswerer&) = delete;
     TDialogAnswerer& operator=(const TDialogAnswerer&) = delete;
 
-    int Answered() const { return Count; }
+    int Answered() const { return Count; } // dialogs, each counted once
 
 private:
     static gboolean OnPoll(gpointer self);
