@@ -8,6 +8,7 @@
 namespace stellik {
 
 TQuestionRefIndex::TQuestionRefIndex(const TQuestionList& questions) : Count(questions.GetCount()) {
+    FirstById.reserve(static_cast<size_t>(Count)); // no rehashing while a large test is indexed
     for (int i = 0; i < Count; ++i) {
         // emplace keeps the first question of an identifier, as the list's scan finds it.
         FirstById.emplace(questions.GetItem(i).Id, i);

@@ -3,7 +3,6 @@
 #include "documents/TestParser.h"
 
 #include "model/TestDoc.h"
-#include "model/TextUtils.h"
 #include "platform/Convert.h"
 #include "platform/Exception.h"
 #include "platform/Unicode.h"
@@ -140,6 +139,20 @@ void AppendContent(std::string& out, TXpNode node, const TOnAnswer& onAnswer) {
     }
 }
 
+// NormalizeSpaces(ChildrenXmlText(element)), gathered and normalised in UTF-8 and converted
+// once.
+std::u16string NormalizedChildrenText(TXpNode element) {
+    if (!element.HasChildNodes()) {
+        return {};
+    }
+    std::string text;
+    for (TXpNode child = element.FirstChild(); child; child = child.NextSibling()) {
+        child.AppendXmlTextUtf8(text);
+    }
+    NormalizeTail(text, 0);
+    return Utf8ToUtf16(text);
+}
+
 } // namespace
 
 void TTestParserObj::ReadQuestions() {
@@ -227,7 +240,7 @@ void TTestParserObj::ReadAnswer(TQuestion& question, TXpNode element) {
         throw Exception(
             WithElementXml("Элемент answer не может содержать другие элементы answer: ", element));
     }
-    answer->Text = NormalizeSpaces(ChildrenXmlText(element));
+    answer->Text = NormalizedChildrenText(element);
 }
 
 } // namespace stellik
