@@ -163,7 +163,9 @@ xmlAttr* XpAppendParsedAttribute(xmlNode* element, const xmlChar* qname, const x
         inside[size] = 0;
         text->content = inside;
     } else if (text) {
-        text->content = xmlStrndup(value, static_cast<int>(size));
+        // Longer ones go into the dictionary: one copy of a value that recurs, freed with the
+        // dictionary's few large blocks rather than one by one.
+        text->content = const_cast<xmlChar*>(xmlDictLookup(dict, value, static_cast<int>(size)));
     }
     if (!text || !text->content) {
         xmlFreeNode(text);

@@ -30,9 +30,9 @@ xmlAttr* XpFindAttribute(const xmlNode* element, std::string_view qname);
 // Replaces the value in place (the attribute keeps its position) or appends a new attribute.
 xmlAttr* XpSetAttribute(xmlNode* element, std::string_view qname, std::string_view value);
 std::string XpAttributeValue(const xmlAttr* attr);
-// Appends an attribute to an element of a parsed document. Its name is kept in the
-// document's dictionary and a short value inside its text node, as libxml2's parser keeps
-// them; documents without a dictionary get copies. The value is length bytes (-1: up to
+// Appends an attribute to an element of a parsed document. Its name and a longer value are
+// kept in the document's dictionary, a short value inside its text node, as libxml2's parser
+// keeps texts; documents without a dictionary get copies. The value is length bytes (-1: up to
 // its end).
 xmlAttr* XpAppendParsedAttribute(xmlNode* element, const xmlChar* qname, const xmlChar* value,
                                  int length = -1);

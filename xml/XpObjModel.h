@@ -9,6 +9,11 @@
 // resource read is the DTD file that OnDTDRequest names. Any other external entity makes
 // the load fail.
 //
+// Texts and CDATA sections may be of any size. A document whose entity references would
+// expand to far more text than it holds, or whose elements nest deeper than 256, is refused,
+// and so is input holding a character XML does not allow (EXpFilterError, in every
+// encoding).
+//
 // The XML declaration of a loaded document is kept as the document's first top-level node,
 // a processing instruction with the target "xml" (as one made with
 // CreateProcessingInstruction(u"xml", ...)); saving writes it like any other node.
