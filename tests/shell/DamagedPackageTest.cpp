@@ -113,8 +113,16 @@ std::vector<size_t> Positions(size_t size, size_t count) {
     return positions;
 }
 
-TEST(DamagedPackage, AMissingOrCutPartShowsItsMessage) {
-    const std::map<std::string, std::string> good = TShellKit().Resources;
+// Every case starts from the undamaged player; making it also names the key container that
+// encrypting members needs.
+class DamagedPackage : public testing::Test {
+protected:
+    TShellKit Reference;
+    const std::map<std::string, std::string>& Good() const { return Reference.Resources; }
+};
+
+TEST_F(DamagedPackage, AMissingOrCutPartShowsItsMessage) {
+    const std::map<std::string, std::string>& good = Good();
     EXPECT_EQ(LoadWith([](auto& r) { r.erase("DVCF"); }).Message, "Resource DVCF not found");
     EXPECT_EQ(LoadWith([](auto& r) { r.erase("DVCK"); }).Message, "Resource DVCK not found");
     // Every cut of the key blob, and cuts all over the archive (its directory is at the end).
@@ -129,8 +137,8 @@ TEST(DamagedPackage, AMissingOrCutPartShowsItsMessage) {
     }
 }
 
-TEST(DamagedPackage, AlteredBitsShowAMessageOrLoadWhatTheyLeaveReadable) {
-    const std::map<std::string, std::string> good = TShellKit().Resources;
+TEST_F(DamagedPackage, AlteredBitsShowAMessageOrLoadWhatTheyLeaveReadable) {
+    const std::map<std::string, std::string>& good = Good();
     // Every byte of the key blob is checked but the two reserved ones of its header.
     const size_t keySize = good.at("DVCK").size();
     for (size_t at = 0; at < keySize; at += (at < 24 ? 1 : 13)) {
@@ -152,7 +160,7 @@ TEST(DamagedPackage, AlteredBitsShowAMessageOrLoadWhatTheyLeaveReadable) {
     EXPECT_GT(messages, 0);
 }
 
-TEST(DamagedPackage, AnArchiveOfOtherMembersShowsAMessage) {
+TEST_F(DamagedPackage, AnArchiveOfOtherMembersShowsAMessage) {
     const std::string test = EncryptForPackage(KitTestXml());
     const std::string settings = EncryptForPackage(KitSettingsXml());
     const std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>
@@ -173,7 +181,7 @@ TEST(DamagedPackage, AnArchiveOfOtherMembersShowsAMessage) {
     }
 }
 
-TEST(DamagedPackage, AKeyOrPackageMadeForAnotherPlayerShowsAMessage) {
+TEST_F(DamagedPackage, AKeyOrPackageMadeForAnotherPlayerShowsAMessage) {
     // The key imports; the members' session keys do not open with it.
     EXPECT_NE(LoadWith([](auto& r) { r["DVCK"] = Bytes(OtherKeys().PrivateKeyBlob); }).Message, "");
     // A public key where the pair belongs.
@@ -213,7 +221,7 @@ void DeclareSize(std::string& archive, std::string_view member, uint32_t size) {
     patch(std::string_view("PK\x01\x02", 4), 46, 24); // directory entry
 }
 
-TEST(DamagedPackage, APictureYieldsNoMoreThanItsArchiveDeclares) {
+TEST_F(DamagedPackage, APictureYieldsNoMoreThanItsArchiveDeclares) {
     // Eight megabytes of picture that deflate to a few kilobytes, declared as 26 bytes.
     std::string package = MakeArchive({{"scontent.xml", EncryptForPackage(KitTestXml())},
                                        {"settings.xml", EncryptForPackage(KitSettingsXml())},
