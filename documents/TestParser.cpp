@@ -91,30 +91,40 @@ void RemoveCharAlignment(TXpNode cell) {
     cell.RemoveAttribute(u"charoff");
 }
 
-// Fixes the rows and cells under parent and gathers the captions of its tables (whatever a
-// caption holds goes with it, so its subtree is not looked into). inTable: parent is a table
-// below the root.
-void NormalizeTablesUnder(TXpNode parent, bool inTable, std::vector<TXpNode>& captions) {
+// The table rules for one element below root: a table loses its captions with whatever they
+// hold, rows and cells lose the alignments the DTD lacks.
+void NormalizeTableElement(TXpNode element, TXpNode root) {
+    if (element == root) {
+        return;
+    }
+    if (element.NameIs("table")) {
+        for (TXpNode child = element.FirstChild(); child;) {
+            const TXpNode next = child.NextSibling();
+            if (child.IsElement() && child.NameIs("caption")) {
+                element.RemoveChild(child); // the returned owner releases it
+            }
+            child = next;
+        }
+    } else if (element.NameIs("tr")) {
+        RemoveCharAlignment(element);
+        if (element.GetAttribute(u"valign") == u"baseline") {
+            element.RemoveAttribute(u"valign");
+        }
+    } else if (element.NameIs("td")) {
+        RemoveCharAlignment(element);
+        if (element.GetAttribute(u"valign") == u"baseline") {
+            element.SetAttribute(u"valign", u"top");
+        }
+    }
+}
+
+// Every element under parent, each before its own children, which it may have taken out.
+void NormalizeTablesUnder(TXpNode parent, TXpNode root) {
     for (TXpNode node = parent.FirstChild(); node; node = node.NextSibling()) {
-        if (!node.IsElement()) {
-            continue;
+        if (node.IsElement()) {
+            NormalizeTableElement(node, root);
+            NormalizeTablesUnder(node, root);
         }
-        if (inTable && node.NameIs("caption")) {
-            captions.push_back(node);
-            continue;
-        }
-        if (node.NameIs("tr")) {
-            RemoveCharAlignment(node);
-            if (node.GetAttribute(u"valign") == u"baseline") {
-                node.RemoveAttribute(u"valign");
-            }
-        } else if (node.NameIs("td")) {
-            RemoveCharAlignment(node);
-            if (node.GetAttribute(u"valign") == u"baseline") {
-                node.SetAttribute(u"valign", u"top");
-            }
-        }
-        NormalizeTablesUnder(node, node.NameIs("table"), captions);
     }
 }
 
@@ -144,11 +154,11 @@ void TTestParserObj::ParseTest(TMemoryStream& stream, TTestDoc& testDoc, std::st
     XpObjModel1.SetKeepCharacters(true);
     encoding = Utf16ToUtf8(XpCharEncodingName(XpObjModel1.InCharSet()));
     const TXpNode root = XpObjModel1.DocumentElement();
-    if (root) {
-        NormalizeTables(root);
-    }
     ErrorText.clear();
-    if (!XpObjModel1.ValidateDocument()) {
+    // The tables are put right as the validation comes to them (NormalizeTables in the same
+    // walk): a large test is one walk over its tree instead of two.
+    if (!XpObjModel1.ValidateDocument(
+            [root](TXpNode element) { NormalizeTableElement(element, root); })) {
         throw Exception(ErrorText);
     }
     ReadTestElement(root);
@@ -196,12 +206,7 @@ std::string TTestParserObj::ValidationMessage(int code, TXpNode node) {
 void TTestParserObj::NormalizeTables(TXpNode root) {
     // One walk over the elements instead of a search per element name: the tree of a large
     // test is big, and each pass over it costs as much as the rest of the reading.
-    std::vector<TXpNode> captions;
-    NormalizeTablesUnder(root, false, captions);
-    // Taken out after the walk, which must not step into a released node.
-    for (const TXpNode caption : captions) {
-        caption.ParentNode().RemoveChild(caption); // the returned owner releases it
-    }
+    NormalizeTablesUnder(root, root);
 }
 
 void TTestParserObj::ReadTestElement(TXpNode element) {

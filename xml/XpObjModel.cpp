@@ -111,6 +111,10 @@ bool TXpObjModel::ValidateDocument() {
     return XpValidate(Doc.get(), DefaultsFromExternal, OnInvalidDocument);
 }
 
+bool TXpObjModel::ValidateDocument(const std::function<void(TXpNode element)>& prepare) {
+    return XpValidate(Doc.get(), DefaultsFromExternal, OnInvalidDocument, prepare);
+}
+
 TXpOwnedNode TXpObjModel::CreateElement(std::u16string_view name) const {
     return TXpOwnedNode(XpNewElement(Doc.get(), Utf16ToUtf8(name)));
 }

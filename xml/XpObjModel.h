@@ -108,6 +108,11 @@ public:
     // Validates the document against its DTD (internal and external subsets); true when
     // valid. Each problem goes to OnInvalidDocument with its code and node.
     bool ValidateDocument();
+    // The same, with prepare called for every element, in document order, just before it is
+    // checked: it may change the element's attributes and take out its children (which are
+    // then not checked). Every element is prepared, also after a problem that stops the
+    // checks. One walk where preparing first would take two over a large document.
+    bool ValidateDocument(const std::function<void(TXpNode element)>& prepare);
 
     // New nodes of this document, in no tree yet.
     TXpOwnedNode CreateElement(std::u16string_view name) const;

@@ -15,8 +15,9 @@ void SilentValidity(void*, const char*, ...) {}
 
 class TValidator {
 public:
-    TValidator(xmlDoc* doc, const std::function<void(int, TXpNode, bool&)>& report)
-        : Dtd(doc), Report(report) {
+    TValidator(xmlDoc* doc, const std::function<void(int, TXpNode, bool&)>& report,
+               const std::function<void(TXpNode)>& prepare)
+        : Dtd(doc), Report(report), Prepare(prepare) {
         Context.error = SilentValidity;
         Context.warning = SilentValidity;
     }
@@ -29,12 +30,18 @@ public:
         return Stopped;
     }
 
-    // Pre-order walk without recursion: documents may be deep as well as long.
+    // Pre-order walk without recursion: documents may be deep as well as long. Once stopped
+    // the walk goes on only to prepare the elements left.
     void Walk(xmlNode* root) {
         xmlNode* node = root;
-        while (node && !Stopped) {
+        while (node && (!Stopped || Prepare)) {
             if (node->type == XML_ELEMENT_NODE) {
-                CheckElement(node);
+                if (Prepare) {
+                    Prepare(TXpNode(node));
+                }
+                if (!Stopped) {
+                    CheckElement(node);
+                }
                 if (node->children) {
                     node = node->children;
                     continue;
@@ -190,24 +197,34 @@ private:
     TXpDtdIndex Dtd;
     std::string Scratch; // prefixed names are built here
     const std::function<void(int, TXpNode, bool&)>& Report;
+    const std::function<void(TXpNode)>& Prepare;
     xmlValidCtxt Context{};
 };
 
 } // namespace
 
 bool XpValidate(xmlDoc* doc, bool standaloneDefaults,
-                const std::function<void(int, TXpNode, bool&)>& report) {
+                const std::function<void(int, TXpNode, bool&)>& report,
+                const std::function<void(TXpNode)>& prepare) {
     TXpEntityGuard guard; // nothing may be fetched while validating either
-    TValidator validator(doc, report);
+    TValidator validator(doc, report, prepare);
+    xmlNode* root = doc ? xmlDocGetRootElement(doc) : nullptr;
+    // A problem found before the walk still leaves every element prepared.
+    auto stopBeforeWalk = [&] {
+        if (prepare && root) {
+            validator.Stopped = true;
+            validator.Walk(root);
+        }
+        return false;
+    };
     if (!doc) {
         validator.Problem(vcNoDocument, TXpNode());
         return false;
     }
     if (!doc->intSubset && !doc->extSubset) {
         validator.Problem(vcNoDtd, TXpNode());
-        return false;
+        return stopBeforeWalk();
     }
-    xmlNode* root = xmlDocGetRootElement(doc);
     if (!root) {
         validator.Problem(vcNoDocument, TXpNode());
         return false;
@@ -216,10 +233,10 @@ bool XpValidate(xmlDoc* doc, bool standaloneDefaults,
     std::string scratch;
     if (XpQNameView(root, scratch) != FromXmlChar(dtd->name) &&
         validator.Problem(vcRootNameMismatch, TXpNode())) {
-        return false;
+        return stopBeforeWalk();
     }
     if (doc->standalone == 1 && standaloneDefaults && validator.Problem(vcStandalone, TXpNode())) {
-        return false;
+        return stopBeforeWalk();
     }
     validator.Walk(root);
     return validator.Valid;

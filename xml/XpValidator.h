@@ -10,8 +10,10 @@ namespace stellik {
 
 // Calls report(code, node, stop) for every problem in document order until stop is set;
 // true when there was none. standaloneDefaults: the load took attribute defaults from the
-// external subset.
+// external subset. prepare (when set) is called for every element just before it is checked
+// (see TXpObjModel::ValidateDocument).
 bool XpValidate(xmlDoc* doc, bool standaloneDefaults,
-                const std::function<void(int, TXpNode, bool&)>& report);
+                const std::function<void(int, TXpNode, bool&)>& report,
+                const std::function<void(TXpNode)>& prepare = {});
 
 } // namespace stellik

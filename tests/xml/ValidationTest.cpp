@@ -116,6 +116,36 @@ TEST(Validation, ReportsEachProblemWithItsCodeAndNode) {
               (std::vector<TProblem>{{11, u"v"}}));
 }
 
+TEST(Validation, EachElementIsPreparedJustBeforeItIsCheckedEvenAfterAStop) {
+    const std::string doc = "<!DOCTYPE r [<!ELEMENT r (a, b)><!ELEMENT a (#PCDATA)>"
+                            "<!ELEMENT b EMPTY><!ATTLIST a v (x|y) #IMPLIED>]>"
+                            "<r><a v=\"z\">1</a><b><gone/></b><c/></r>";
+    for (bool stop : {false, true}) {
+        TXpObjModel model;
+        ASSERT_TRUE(model.LoadBytes(doc));
+        std::vector<std::u16string> prepared;
+        std::vector<TProblem> problems;
+        model.OnInvalidDocument = [&](int code, TXpNode node, bool& stopNow) {
+            problems.push_back({code, node.NodeName()});
+            stopNow = stop;
+        };
+        const bool valid = model.ValidateDocument([&](TXpNode element) {
+            prepared.push_back(element.NodeName());
+            if (element.NodeName() == u"a") {
+                element.SetAttribute(u"v", u"x"); // put right before the check sees it
+            }
+            if (element.NodeName() == u"b") {
+                element.RemoveChild(element.FirstChild()); // neither prepared nor checked
+            }
+        });
+        EXPECT_FALSE(valid);
+        EXPECT_EQ(prepared, (std::vector<std::u16string>{u"r", u"a", u"b", u"c"})) << stop;
+        // The undeclared c spoils r's content; a and b are put right in time.
+        const std::vector<TProblem> all = {{9, u"r"}, {5, u"c"}};
+        EXPECT_EQ(problems, stop ? std::vector<TProblem>{all[0]} : all);
+    }
+}
+
 TEST(Validation, AFiveThousandQuestionTestLoadsAndValidatesQuickly) {
     std::string body = "<questions>";
     for (int i = 0; i < 5000; ++i) {
