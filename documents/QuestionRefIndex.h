@@ -20,7 +20,8 @@ public:
 
 private:
     int Count;
-    std::unordered_map<std::u16string, int> FirstById;
+    std::string Ids; // every identifier in UTF-8, one after another: the keys look into it
+    std::unordered_map<std::string_view, int> FirstById;
 };
 
 } // namespace stellik
