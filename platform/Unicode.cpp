@@ -15,27 +15,36 @@ struct GFreeDeleter {
 
 constexpr char16_t Replacement = 0xFFFD;
 
-void AppendUtf16(std::u16string& out, char32_t cp) {
-    if (cp >= 0x10000) {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-        out.push_back(static_cast<char16_t>(cp));
+// The UTF-16 length of valid UTF-8: one unit per lead byte, two for four-byte sequences.
+// Malformed input may need more; the writer below grows the string then.
+size_t Utf16LengthOf(std::string_view text) {
+    size_t units = 0;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        units += static_cast<size_t>((b & 0xC0) != 0x80) + static_cast<size_t>(b >= 0xF0);
     }
+    return units;
 }
 
 } // namespace
 
 std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+    // Sized exactly before writing: the model keeps these strings, and a reserve by the byte
+    // count would leave Cyrillic text with twice the room it needs.
+    std::u16string out(Utf16LengthOf(text), u'\0');
+    size_t k = 0;
+    auto put = [&out, &k](char16_t unit) {
+        if (k == out.size()) {
+            out.resize(out.size() * 2 + 2);
+        }
+        out[k++] = unit;
+    };
     size_t i = 0;
     const size_t n = text.size();
     while (i < n) {
         const auto b = static_cast<unsigned char>(text[i]);
         if (b < 0x80) {
-            out.push_back(b);
+            put(b);
             ++i;
             continue;
         }
@@ -49,13 +58,13 @@ std::u16string Utf8ToUtf16(std::string_view text) {
         } else if ((b & 0xF8) == 0xF0) {
             extra = 3, cp = b & 0x07, minimum = 0x10000;
         } else {
-            out.push_back(Replacement);
+            put(Replacement);
             ++i;
             continue;
         }
         size_t j = i + 1;
         bool ok = true;
-        for (int k = 0; k < extra; ++k, ++j) {
+        for (int e = 0; e < extra; ++e, ++j) {
             if (j >= n || (static_cast<unsigned char>(text[j]) & 0xC0) != 0x80) {
                 ok = false;
                 break;
@@ -63,13 +72,20 @@ std::u16string Utf8ToUtf16(std::string_view text) {
             cp = (cp << 6) | (static_cast<unsigned char>(text[j]) & 0x3F);
         }
         if (!ok || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.push_back(Replacement);
+            put(Replacement);
             i = ok ? j : i + 1;
             continue;
         }
-        AppendUtf16(out, cp);
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            put(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            put(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            put(static_cast<char16_t>(cp));
+        }
         i = j;
     }
+    out.resize(k);
     return out;
 }
 

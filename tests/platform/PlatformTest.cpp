@@ -21,6 +21,11 @@ TEST(Unicode, RoundTripsAndReplacesMalformedInput) {
                           "b"),
               u"a\uFFFDb");
     EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD"); // overlong form
+    // Stray continuation bytes give more units than the lead bytes promise.
+    EXPECT_EQ(Utf8ToUtf16("\x80\x80\x80"), u"\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16("\xE2\x82"
+                          "a"),
+              u"\uFFFD\uFFFDa");
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
