@@ -214,12 +214,12 @@
           <xsl:with-param name="value" select="patronymic"/>
         </xsl:call-template>
         <tr>
-          <td valign="top" style="padding-top:7px">Доп. сведения:</td>
-          <td><textarea name="addinfo" cols="44" rows="4" style="font-family:Verdana, sans-serif; font-size:12px"><xsl:value-of select="additional-info"/></textarea></td>
+          <td valign="top" style="padding-top:7px; white-space:nowrap">Доп. сведения:</td>
+          <td><textarea name="addinfo" cols="44" rows="4" style="{$register-field-style}"><xsl:value-of select="additional-info"/></textarea></td>
         </tr>
         <tr>
           <td></td>
-          <td><input type="checkbox" name="saveinfo" id="saveinfo" value="saveinfo" checked="checked" style="vertical-align:middle; margin-left:0"/><label for="saveinfo" style="vertical-align:middle"><xsl:text>Запомнить на этом компьютере</xsl:text></label></td>
+          <td><input type="checkbox" name="saveinfo" id="saveinfo" value="saveinfo" checked="checked" style="vertical-align:middle; margin:0 6px 0 0"/><label for="saveinfo" style="vertical-align:middle"><xsl:text>Запомнить на этом компьютере</xsl:text></label></td>
         </tr>
         <tr>
           <td height="10"></td>
@@ -232,13 +232,17 @@
     </form>
   </xsl:template>
 
+  <!-- The text fields and the text area fill the field column, so that their edges line up
+       whatever width their sizes in characters would give them. -->
+  <xsl:variable name="register-field-style" select="'font-family:Verdana, sans-serif; font-size:12px; width:100%; box-sizing:border-box; padding:2px 4px'"/>
+
   <xsl:template name="register-field">
     <xsl:param name="label"/>
     <xsl:param name="name"/>
     <xsl:param name="value"/>
     <tr>
-      <td><xsl:value-of select="$label"/></td>
-      <td><input type="text" name="{$name}" size="50" value="{$value}" style="font-family:Verdana, sans-serif; font-size:12px"/></td>
+      <td style="white-space:nowrap"><xsl:value-of select="$label"/></td>
+      <td><input type="text" name="{$name}" size="50" value="{$value}" style="{$register-field-style}"/></td>
     </tr>
   </xsl:template>
 
@@ -307,7 +311,10 @@
     <xsl:if test="$time">
       <xsl:if test="$questions or $sections or $rating"><xsl:text> | </xsl:text></xsl:if>
       <xsl:text>времени осталось: </xsl:text>
-      <img id="timer" src="{$system-host}/timer.gif" align="absmiddle" style="vertical-align:middle"/>
+      <!-- The picture's text stands on a baseline 4 pixels above its bottom edge; lowered by
+           those 4 pixels, its digits stand on the bar's baseline, centred on the line as the
+           text beside them is. -->
+      <img id="timer" src="{$system-host}/timer.gif" style="vertical-align:-4px"/>
     </xsl:if>
   </xsl:template>
 

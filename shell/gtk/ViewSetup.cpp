@@ -10,10 +10,15 @@ namespace {
 // Refused by the system at once: nothing listens on port 0.
 constexpr const char* ClosedProxy = "http://127.0.0.1:0";
 
+// Pages carry no document type, so the view lays them out in quirks mode, where a table starts
+// again from the default font, size and colour. Tables written into questions are meant to read
+// like the text around them (a font element around a table included), so here they inherit it;
+// a style of the page's own still wins.
 constexpr const char* PageStyle = R"CSS(
 * { -webkit-user-select: none; user-select: none; }
 input, textarea, select { -webkit-user-select: text; user-select: text; }
 body { margin: 0; }
+table { font: inherit; color: inherit; }
 )CSS";
 
 void CloseNetwork(WebKitWebContext* context) {

@@ -19,7 +19,8 @@ GObjectPtr<WebKitWebContext> MakeWebContext();
 void ApplyViewSettings(WebKitSettings* settings);
 
 // The content manager with the submit script (every frame, at document start) and the style
-// sheet that keeps page text from being selected (fields stay editable).
+// sheet that keeps page text from being selected (fields stay editable) and lets tables take
+// the font around them.
 GObjectPtr<WebKitUserContentManager> MakeContentManager();
 
 } // namespace stellik

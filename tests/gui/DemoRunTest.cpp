@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <map>
+#include <ostream>
 
 namespace stellik {
 namespace {
@@ -23,6 +24,11 @@ struct TModeCase {
     const char* Name; // as the view profile writes it
     bool SkipButton;  // pages of the mode offer "Пропустить"
 };
+
+// The case by its mode: ctest then names the three runs ".../step", ".../sepmsg", ".../list".
+void PrintTo(const TModeCase& mode, std::ostream* out) {
+    *out << mode.Name;
+}
 
 class DemoRunTest : public testing::TestWithParam<TModeCase> {
 protected:
@@ -214,10 +220,7 @@ TEST_P(DemoRunTest, FromRegistrationToTheSavedReport) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, DemoRunTest,
                          testing::Values(TModeCase{"step", true}, TModeCase{"sepmsg", true},
-                                         TModeCase{"list", false}),
-                         [](const testing::TestParamInfo<TModeCase>& mode) {
-                             return std::string(mode.param.Name);
-                         });
+                                         TModeCase{"list", false}));
 
 } // namespace
 } // namespace stellik

@@ -273,5 +273,33 @@ TEST_F(PageViewTest, PageTextCannotBeSelectedButFieldsCanBeEdited) {
     EXPECT_EQ(Driver->Eval("getComputedStyle(document.body).marginLeft"), "0px");
 }
 
+TEST_F(PageViewTest, TablesTakeTheFontAroundThemUnlessTheyHaveTheirOwn) {
+    // Pages have no document type; a table in such a page would otherwise start again from
+    // the view's default font.
+    Load("<div style='font: italic bold 12px Arial; color: #3557B4'>"
+         "<table><tr><td id='plain'>a</td></tr></table>"
+         "<font size='1' color='#FF0000'><table><tr><td id='font'>b</td></tr></table></font>"
+         "<table style='font-size: 20px; font-style: normal'><tr><td id='own'>c</td></tr></table>"
+         "</div>");
+    auto style = [this](const char* id, const char* property) {
+        return Driver->Eval(std::string("getComputedStyle(document.getElementById('") + id +
+                            "'))." + property);
+    };
+    const struct {
+        const char* Id;
+        const char* Property;
+        const char* Expected;
+    } cases[] = {
+        {"plain", "fontSize", "12px"},          {"plain", "fontWeight", "700"},
+        {"plain", "fontStyle", "italic"},       {"plain", "fontFamily", "Arial"},
+        {"plain", "color", "rgb(53, 87, 180)"}, {"font", "fontSize", "10px"},
+        {"font", "color", "rgb(255, 0, 0)"},    {"own", "fontSize", "20px"},
+        {"own", "fontStyle", "normal"},         {"own", "fontWeight", "700"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(style(c.Id, c.Property), c.Expected) << c.Id << " " << c.Property;
+    }
+}
+
 } // namespace
 } // namespace stellik
