@@ -2,13 +2,12 @@
 #include "ResultsTestSupport.h"
 
 #include "shell/ResultsName.h"
+#include "tests/shell/TimeLocale.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <clocale>
 
 namespace stellik::test {
 namespace {
@@ -164,22 +163,6 @@ TEST(ResultsName, OneTrailingSeparatorIsRemoved) {
         EXPECT_EQ(WithoutTrailingSeparator(folder), expected) << folder;
     }
 }
-
-// Sets LC_TIME for one test and puts the previous locale back.
-class TTimeLocale {
-public:
-    explicit TTimeLocale(const char* name) : Previous(std::setlocale(LC_TIME, nullptr)) {
-        Active = std::setlocale(LC_TIME, name) != nullptr;
-    }
-    ~TTimeLocale() { std::setlocale(LC_TIME, Previous.c_str()); }
-    TTimeLocale(const TTimeLocale&) = delete;
-    TTimeLocale& operator=(const TTimeLocale&) = delete;
-    bool IsActive() const { return Active; }
-
-private:
-    std::string Previous;
-    bool Active = false;
-};
 
 TEST(ResultsName, DateIsTheLocalesShortDate) {
     struct TCase {

@@ -1,32 +1,17 @@
 #include "shell/TimerImage.h"
 #include "platform/MemoryStream.h"
 #include "tests/platform/GifTestReader.h"
+#include "tests/shell/TimeLocale.h"
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <string>
 
 namespace stellik {
 namespace {
 
 using test::DecodeGif;
-
-// Sets LC_TIME for one test and puts the previous locale back.
-class TTimeLocale {
-public:
-    explicit TTimeLocale(const char* name) : Previous(std::setlocale(LC_TIME, nullptr)) {
-        Active = std::setlocale(LC_TIME, name) != nullptr;
-    }
-    ~TTimeLocale() { std::setlocale(LC_TIME, Previous.c_str()); }
-    TTimeLocale(const TTimeLocale&) = delete;
-    TTimeLocale& operator=(const TTimeLocale&) = delete;
-    bool IsActive() const { return Active; }
-
-private:
-    std::string Previous;
-    bool Active = false;
-};
+using test::TTimeLocale;
 
 TEST(TimerImage, LongTimeFollowsTheLocale) {
     struct TCase {
