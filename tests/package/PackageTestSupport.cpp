@@ -1,6 +1,5 @@
 #include "PackageTestSupport.h"
 
-#include "platform/Exception.h"
 #include "tests/support/TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -43,15 +42,6 @@ const TPackageKeys& SharedKeys() {
     static const TPackageKeys keys =
         MakePackageKeys({reinterpret_cast<const uint8_t*>(Password.data()), Password.size()});
     return keys;
-}
-
-std::string MessageOf(const std::function<void()>& op) {
-    try {
-        op();
-    } catch (const Exception& e) {
-        return e.GetMessage();
-    }
-    return "";
 }
 
 TMemoryStream StreamOf(std::span<const uint8_t> bytes) {

@@ -3,9 +3,9 @@
 
 #include "package/PackageKeys.h"
 #include "platform/MemoryStream.h"
+#include "tests/support/MessageOf.h"
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,9 +26,6 @@ std::string FreshContainerName();
 // One key pair per test program, protected with the player's password.
 const TPackageKeys& SharedKeys();
 inline constexpr std::string_view Password = "qm847";
-
-// Runs op and returns the message it threw ("" when it did not throw).
-std::string MessageOf(const std::function<void()>& op);
 
 TMemoryStream StreamOf(std::span<const uint8_t> bytes);
 TMemoryStream StreamOf(std::string_view text);

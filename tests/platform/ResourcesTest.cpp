@@ -1,6 +1,7 @@
 // The program's resources: look-up, and the archive appended to a program file.
 #include "platform/Resources.h"
 #include "platform/Exception.h"
+#include "tests/support/MessageOf.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
@@ -14,6 +15,8 @@
 namespace stellik {
 namespace {
 
+using test::MessageOf;
+
 using TResourceList = std::vector<std::pair<std::string, std::string>>;
 
 std::string RandomBytes(size_t size, uint32_t seed) {
@@ -23,15 +26,6 @@ std::string RandomBytes(size_t size, uint32_t seed) {
         c = static_cast<char>(generator());
     }
     return bytes;
-}
-
-std::string MessageOf(const std::function<void()>& op) {
-    try {
-        op();
-    } catch (const Exception& e) {
-        return e.GetMessage();
-    }
-    return "";
 }
 
 uint32_t Le32(const std::string& bytes, size_t at) {

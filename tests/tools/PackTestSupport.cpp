@@ -1,6 +1,5 @@
 #include "PackTestSupport.h"
 
-#include "platform/Exception.h"
 #include "platform/Files.h"
 #include "platform/Resources.h"
 
@@ -23,15 +22,6 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string MessageOf(const std::function<void()>& op) {
-    try {
-        op();
-    } catch (const Exception& e) {
-        return e.GetMessage();
-    }
-    return "";
 }
 
 std::string TestDocument(const std::string& questions) {

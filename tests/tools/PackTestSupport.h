@@ -1,9 +1,9 @@
 // tests/tools/PackTestSupport.h -- a folder with a player, a test, its settings and pictures
 #pragma once
 
+#include "tests/support/MessageOf.h"
 #include "tools/pack/PackOptions.h"
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,8 +14,6 @@ using TResourceList = std::vector<std::pair<std::string, std::string>>;
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
-// The message of the Exception op raises; "" when it raises none.
-std::string MessageOf(const std::function<void()>& op);
 
 // A test document of the format, with the given questions.
 std::string TestDocument(const std::string& questions);
