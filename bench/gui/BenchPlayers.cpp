@@ -10,6 +10,7 @@
 #include "shell/PseudoHosts.h"
 #include "shell/TransformProcessor.h"
 #include "shell/gtk/PageRules.h"
+#include "tests/support/MainLoop.h"
 #include "tools/pack/PlayerPack.h"
 
 #include <gtk/gtk.h>
@@ -141,16 +142,7 @@ void CaptureFirstPage(std::string& html, TPictures& pictures) {
 }
 
 bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-    const gint64 deadline = g_get_monotonic_time() + gint64{timeoutMs} * 1000;
-    while (!done()) {
-        if (g_get_monotonic_time() > deadline) {
-            return false;
-        }
-        if (!g_main_context_iteration(nullptr, FALSE)) {
-            g_usleep(200);
-        }
-    }
-    return true;
+    return tests::RunMainLoopUntil(done, timeoutMs, 200);
 }
 
 } // namespace stellik::bench

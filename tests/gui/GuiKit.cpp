@@ -2,6 +2,7 @@
 
 #include "shell/gtk/GtkHandles.h"
 #include "shell/gtk/PageRules.h"
+#include "tests/support/MainLoop.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -66,16 +67,7 @@ void InitGtk() {
 }
 
 bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-    const gint64 deadline = g_get_monotonic_time() + gint64{timeoutMs} * 1000;
-    while (!done()) {
-        if (g_get_monotonic_time() > deadline) {
-            return false;
-        }
-        if (!g_main_context_iteration(nullptr, FALSE)) {
-            g_usleep(1000);
-        }
-    }
-    return true;
+    return RunMainLoopUntil(done, timeoutMs, 1000);
 }
 
 void RunFor(int milliseconds) {
