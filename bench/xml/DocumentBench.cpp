@@ -1,6 +1,7 @@
 // What the XML layer costs on the large documents of the package: saving and loading an
 // encrypted member whose cipher value is one CDATA section, beside copying its bytes once.
 #include "platform/MemoryStream.h"
+#include "tests/xml/CipherText.h"
 #include "xml/XpObjModel.h"
 #include "xml/XpTextUtf8.h"
 
@@ -12,22 +13,7 @@
 namespace {
 
 using namespace stellik;
-
-// base64-like text with a line break every 76 characters.
-std::string CipherText(size_t size) {
-    std::string line;
-    for (size_t i = 0; i < 76; ++i) {
-        line += "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/"[(i * 7) % 64];
-    }
-    line += '\n';
-    std::string text;
-    text.reserve(size + line.size());
-    while (text.size() < size) {
-        text += line;
-    }
-    text.resize(size);
-    return text;
-}
+using test::CipherText;
 
 void MakeMember(TXpObjModel& model, const std::string& cipherText) {
     model.Document().AppendChild(

@@ -2,6 +2,7 @@
 // parser produce far more than they hold, or nest absurdly deep, are refused at once.
 #include "platform/MemoryStream.h"
 #include "platform/Unicode.h"
+#include "tests/xml/CipherText.h"
 #include "xml/XpErrors.h"
 #include "xml/XpObjModel.h"
 #include "xml/XpTextUtf8.h"
@@ -14,25 +15,9 @@
 namespace stellik {
 namespace {
 
-constexpr size_t MiB = size_t{1} << 20;
+using test::CipherText;
 
-// base64-like text of the given size, with a line break every 76 characters.
-std::string CipherText(size_t size) {
-    static constexpr std::string_view Alphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string line;
-    for (size_t i = 0; i < 76; ++i) {
-        line += Alphabet[(i * 7) % 64];
-    }
-    line += '\n';
-    std::string text;
-    text.reserve(size + line.size());
-    while (text.size() < size) {
-        text += line;
-    }
-    text.resize(size);
-    return text;
-}
+constexpr size_t MiB = size_t{1} << 20;
 
 // An encrypted package member holding one cipher value of the given text.
 std::string EncryptedMember(const std::string& cipherText, bool cdata) {
