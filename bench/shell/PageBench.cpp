@@ -2,6 +2,8 @@
 // (read the lines, mark the page, transform, write HTML), beside libxslt alone applying the
 // same compiled stylesheet to the same parsed page document. A step page shows one question;
 // list pages show 10, 100 and 1,000, and the cost grows with them in a straight line.
+#include "BenchWindow.h"
+
 #include "model/QuestionManager.h"
 #include "platform/Resources.h"
 #include "shell/MainFrm.h"
@@ -18,22 +20,7 @@
 namespace {
 
 using namespace stellik;
-
-class TNullView : public IPageView {
-public:
-    void LoadHtml(std::string_view html) override { benchmark::DoNotOptimize(html.data()); }
-    void ReplaceImage(const std::string&) override {}
-    void OpenExternal(const std::string&) override {}
-};
-
-class TNullDialogs : public IDialogs {
-public:
-    TMsgResult MessageBox(const std::string&, TMsgButtons, TMsgIcon) override {
-        return TMsgResult::Ok;
-    }
-    void ShowException(const std::exception&) override {}
-    bool ExecuteFileDialog(const TFileDialogOptions&, std::string&) override { return false; }
-};
+using namespace stellik::bench;
 
 std::string Stylesheet() {
     std::ifstream file(STELLIK_SOURCE_DIR "/resources/view_style.xsl", std::ios::binary);
@@ -52,20 +39,13 @@ struct TPageFixture {
         TMemoryStream settings("<sk-settings><test-time>30</test-time></sk-settings>");
         Frame.ApplySettings(settings);
         TTestDoc& doc = Frame.GetTestDoc();
-        TSection* section = doc.AddSection(-1);
-        section->AllRandom = false;
-        for (int i = 0; i < count; ++i) {
-            TQuestion* question = doc.AddQuestion(0, -1);
-            question->Content.AddText(
-                u"<p>Question text of a typical length, with <b>some</b> markup and a "
-                u"picture <img src=\"map.gif\"/>.</p>");
-            for (int a = 0; a < 3; ++a) {
-                TAnswer* answer = question->AddAnswer();
-                answer->Points = a == 0 ? 1 : 0;
-                answer->Text = u"An answer of a few words";
-            }
-            section->AllPool.Add(i);
-        }
+        AddPlainSection(
+            doc, count,
+            [](int) {
+                return u"<p>Question text of a typical length, with <b>some</b> markup and a "
+                       u"picture <img src=\"map.gif\"/>.</p>";
+            },
+            u"An answer of a few words");
         doc.TestTime = 30.0 / (24 * 60);
         doc.StartRun(mode, 0);
     }

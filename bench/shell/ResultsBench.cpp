@@ -3,6 +3,8 @@
 // file in place (on disk before it takes the name). Tests of 10, 100 and 1,000 answered
 // questions, each showing a picture of its own; the cost grows with them in a straight line.
 // Beside it, writing the finished archive alone, to show what the disk takes.
+#include "BenchWindow.h"
+
 #include "model/QuestionManager.h"
 #include "package/Base64.h"
 #include "package/CryptManager.h"
@@ -23,24 +25,9 @@
 namespace {
 
 using namespace stellik;
+using namespace stellik::bench;
 
 // Key containers and the per-user folders go to the temporary home of tests/support.
-
-class TNullView : public IPageView {
-public:
-    void LoadHtml(std::string_view html) override { benchmark::DoNotOptimize(html.data()); }
-    void ReplaceImage(const std::string&) override {}
-    void OpenExternal(const std::string&) override {}
-};
-
-class TNullDialogs : public IDialogs {
-public:
-    TMsgResult MessageBox(const std::string&, TMsgButtons, TMsgIcon) override {
-        return TMsgResult::Ok;
-    }
-    void ShowException(const std::exception&) override {}
-    bool ExecuteFileDialog(const TFileDialogOptions&, std::string&) override { return false; }
-};
 
 // A picture of a typical size that deflates a little, as GIF data does.
 std::string Picture(int seed) {
@@ -96,20 +83,14 @@ struct TResultsFixture {
         user.FirstName = "Иван";
 
         TTestDoc& doc = Frame.GetTestDoc();
-        TSection* section = doc.AddSection(-1);
-        section->AllRandom = false;
-        for (int i = 0; i < count; ++i) {
-            TQuestion* question = doc.AddQuestion(0, -1);
-            question->Content.AddText(u"<p>Текст вопроса обычной длины, с <b>разметкой</b> и "
-                                      u"рисунком <img src=\"" +
-                                      Utf8ToUtf16(PictureName(i)) + u"\"/>.</p>");
-            for (int a = 0; a < 3; ++a) {
-                TAnswer* answer = question->AddAnswer();
-                answer->Points = a == 0 ? 1 : 0;
-                answer->Text = u"Ответ из нескольких слов";
-            }
-            section->AllPool.Add(i);
-        }
+        AddPlainSection(
+            doc, count,
+            [](int i) {
+                return u"<p>Текст вопроса обычной длины, с <b>разметкой</b> и рисунком "
+                       u"<img src=\"" +
+                       Utf8ToUtf16(PictureName(i)) + u"\"/>.</p>";
+            },
+            u"Ответ из нескольких слов");
         doc.StartRun(RunModeList, 0);
         for (int i = 0; i < count; ++i) {
             doc.BufferAnswer(Utf8ToUtf16(std::to_string(i)), u"0", u"1"); // the first answer
