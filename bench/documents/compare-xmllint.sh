@@ -14,41 +14,13 @@ build_dir="${1:-$source_dir/build}"
 runs="${2:-5}"
 reader="$build_dir/bench/documents/stellik_read_test_document"
 
-for tool in "$reader" /usr/bin/xmllint /usr/bin/time; do
-  if [ ! -x "$tool" ]; then
-    echo "compare-xmllint: $tool is missing (build the reader; xmllint comes from libxml2-utils)" >&2
-    exit 1
-  fi
-done
+# shellcheck source=bench/compare-lib.sh
+source "$here/../compare-lib.sh"
+require_programs compare-xmllint "build the reader; xmllint comes from libxml2-utils" \
+  "$reader" /usr/bin/xmllint /usr/bin/time
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+make_work
 cp "$source_dir"/resources/XTF_v1p*.dtd "$work"/
-
-# "seconds kbytes" of one run: wall clock (read around the run, to the millisecond) and the
-# peak resident set that time -v reports.
-measure() {
-  local start end
-  start=$(date +%s%N)
-  /usr/bin/time -v "$@" 2>"$work/time.txt" >/dev/null
-  end=$(date +%s%N)
-  awk -v ns="$((end - start))" -F': ' '
-    /Maximum resident set size/ { m = $2 }
-    END { printf "%.4f %d\n", ns / 1e9, m }' "$work/time.txt"
-}
-
-# The best time and the largest peak of RUNS runs.
-best_of() {
-  local best_s="" peak=0 s m
-  for _ in $(seq "$runs"); do
-    read -r s m < <(measure "$@")
-    if [ -z "$best_s" ] || awk -v a="$s" -v b="$best_s" 'BEGIN { exit !(a < b) }'; then
-      best_s="$s"
-    fi
-    [ "$m" -gt "$peak" ] && peak="$m"
-  done
-  echo "$best_s $peak"
-}
 
 printf '%9s %8s | %9s %9s | %9s %9s | %6s %6s\n' questions MB xmllint_s xmllint_MB stellik_s \
   stellik_MB time_x mem_x

@@ -16,15 +16,12 @@ runs="${2:-3}"
 size_mb="${3:-100}"
 tool="$build_dir/bench/package/stellik_xml_crypt"
 
-for program in "$tool" /usr/bin/openssl /usr/bin/time; do
-  if [ ! -x "$program" ]; then
-    echo "compare-openssl: $program is missing (build stellik_xml_crypt; install openssl and time)" >&2
-    exit 1
-  fi
-done
+# shellcheck source=bench/compare-lib.sh
+source "$here/../compare-lib.sh"
+require_programs compare-openssl "build stellik_xml_crypt; install openssl and time" \
+  "$tool" /usr/bin/openssl /usr/bin/time
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+make_work
 export XDG_DATA_HOME="$work/home" # the key container goes here, not into the real home
 
 rc4=(-rc4 -K 00112233445566778899aabbccddeeff)
@@ -34,29 +31,6 @@ fi
 
 "$tool" keys "$work/key.txt"
 head -c $((size_mb * 1048576)) /dev/urandom >"$work/plain"
-
-# "seconds kbytes" of one run.
-measure() {
-  local start end
-  start=$(date +%s%N)
-  /usr/bin/time -v "$@" 2>"$work/time.txt" >/dev/null
-  end=$(date +%s%N)
-  awk -v ns="$((end - start))" -F': ' '
-    /Maximum resident set size/ { m = $2 }
-    END { printf "%.4f %d\n", ns / 1e9, m }' "$work/time.txt"
-}
-
-best_of() {
-  local best_s="" peak=0 s m
-  for _ in $(seq "$runs"); do
-    read -r s m < <(measure "$@")
-    if [ -z "$best_s" ] || awk -v a="$s" -v b="$best_s" 'BEGIN { exit !(a < b) }'; then
-      best_s="$s"
-    fi
-    [ "$m" -gt "$peak" ] && peak="$m"
-  done
-  echo "$best_s $peak"
-}
 
 row() {
   awk -v op="$1" -v os="$2" -v om="$3" -v ss="$4" -v sm="$5" -v data="$size_mb" 'BEGIN {

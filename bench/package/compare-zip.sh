@@ -16,42 +16,21 @@ count="${3:-300}"
 size="${4:-204800}"
 writer="$build_dir/bench/package/stellik_zip_files"
 
-for tool in "$writer" /usr/bin/zip /usr/bin/unzip; do
-  if [ ! -x "$tool" ]; then
-    echo "compare-zip: $tool is missing (build stellik_zip_files; install zip and unzip)" >&2
-    exit 1
-  fi
-done
+# shellcheck source=bench/compare-lib.sh
+source "$here/../compare-lib.sh"
+require_programs compare-zip "build stellik_zip_files; install zip and unzip" \
+  "$writer" /usr/bin/zip /usr/bin/unzip
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+make_work
 "$writer" --make "$work/in" "$count" "$size"
 files=("$work"/in/*)
 
-# Wall seconds of one run, to the millisecond.
-seconds() {
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null
-  end=$(date +%s%N)
-  awk -v ns="$((end - start))" 'BEGIN { printf "%.4f\n", ns / 1e9 }'
-}
+# zip adds to an archive it finds: every run starts without one.
+before_run() { rm -f "$work/out.zip"; }
 
-best_of() {
-  local best="" s
-  for _ in $(seq "$runs"); do
-    rm -f "$work/out.zip"
-    s=$(seconds "$@")
-    if [ -z "$best" ] || awk -v a="$s" -v b="$best" 'BEGIN { exit !(a < b) }'; then
-      best="$s"
-    fi
-  done
-  echo "$best"
-}
-
-zip_s=$(best_of zip -q -j "$work/out.zip" "${files[@]}")
+zip_s=$(best_seconds zip -q -j "$work/out.zip" "${files[@]}")
 zip_bytes=$(stat -c %s "$work/out.zip")
-ours_s=$(best_of "$writer" "$work/out.zip" "${files[@]}")
+ours_s=$(best_seconds "$writer" "$work/out.zip" "${files[@]}")
 ours_bytes=$(stat -c %s "$work/out.zip")
 unzip -tqq "$work/out.zip"
 
