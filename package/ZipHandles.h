@@ -1,6 +1,7 @@
 // package/ZipHandles.h -- owners of the ZIP library's handles, and its errors
 #pragma once
 
+#include "platform/CFree.h"
 #include "platform/Exception.h"
 
 #include <zip.h>
@@ -11,20 +12,9 @@
 namespace stellik {
 
 // An archive given up without writing anything (a write goes through zip_close explicitly).
-struct ZipDiscard {
-    void operator()(zip_t* archive) const noexcept { zip_discard(archive); }
-};
-using ZipArchivePtr = std::unique_ptr<zip_t, ZipDiscard>;
-
-struct ZipSourceFree {
-    void operator()(zip_source_t* source) const noexcept { zip_source_free(source); }
-};
-using ZipSourcePtr = std::unique_ptr<zip_source_t, ZipSourceFree>;
-
-struct ZipFileClose {
-    void operator()(zip_file_t* file) const noexcept { zip_fclose(file); }
-};
-using ZipFilePtr = std::unique_ptr<zip_file_t, ZipFileClose>;
+using ZipArchivePtr = std::unique_ptr<zip_t, TCFree<zip_discard>>;
+using ZipSourcePtr = std::unique_ptr<zip_source_t, TCFree<zip_source_free>>;
+using ZipFilePtr = std::unique_ptr<zip_file_t, TCFree<zip_fclose>>;
 
 // A failure of the ZIP library, with the library's own text.
 class EZipError : public Exception {

@@ -1,5 +1,6 @@
 #include "platform/ResourceArchive.h"
 
+#include "platform/CFree.h"
 #include "platform/Exception.h"
 #include "platform/Unicode.h"
 
@@ -162,13 +163,6 @@ void CheckNames(const std::vector<std::pair<std::string, std::string>>& members)
     }
 }
 
-struct ZipDiscard {
-    void operator()(zip_t* archive) const noexcept { zip_discard(archive); }
-};
-struct ZipSourceFree {
-    void operator()(zip_source_t* source) const noexcept { zip_source_free(source); }
-};
-
 class TZipErrorHolder {
 public:
     TZipErrorHolder() { zip_error_init(&Error); }
@@ -243,9 +237,9 @@ std::string BuildResourceArchive(size_t start,
         return {};
     }
     TZipErrorHolder error;
-    std::unique_ptr<zip_source_t, ZipSourceFree> buffer(
+    std::unique_ptr<zip_source_t, TCFree<zip_source_free>> buffer(
         zip_source_buffer_create(nullptr, 0, 0, error.Get()));
-    std::unique_ptr<zip_t, ZipDiscard> archive(
+    std::unique_ptr<zip_t, TCFree<zip_discard>> archive(
         buffer ? zip_open_from_source(buffer.get(), ZIP_TRUNCATE, error.Get()) : nullptr);
     if (!archive) {
         ThrowWriteError(error.Get());

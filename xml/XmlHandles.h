@@ -1,6 +1,8 @@
 // xml/XmlHandles.h -- every libxml2 handle has one owner
 #pragma once
 
+#include "platform/CFree.h"
+
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/valid.h>
@@ -12,10 +14,7 @@
 
 namespace stellik {
 
-struct XmlDocFree {
-    void operator()(xmlDoc* d) const noexcept { xmlFreeDoc(d); }
-};
-using XmlDocPtr = std::unique_ptr<xmlDoc, XmlDocFree>;
+using XmlDocPtr = std::unique_ptr<xmlDoc, TCFree<xmlFreeDoc>>;
 
 // A node that is in no tree (fresh from a Create* call or taken out by RemoveChild):
 // freeing it frees its subtree. Attributes are freed with xmlFreeProp.
@@ -30,40 +29,19 @@ struct XmlNodeFree {
 };
 using XmlNodePtr = std::unique_ptr<xmlNode, XmlNodeFree>;
 
-struct XmlParserCtxtFree {
-    void operator()(xmlParserCtxt* c) const noexcept { xmlFreeParserCtxt(c); }
-};
-using XmlParserCtxtPtr = std::unique_ptr<xmlParserCtxt, XmlParserCtxtFree>;
+using XmlParserCtxtPtr = std::unique_ptr<xmlParserCtxt, TCFree<xmlFreeParserCtxt>>;
+using XmlXPathContextPtr = std::unique_ptr<xmlXPathContext, TCFree<xmlXPathFreeContext>>;
+using XmlXPathObjectPtr = std::unique_ptr<xmlXPathObject, TCFree<xmlXPathFreeObject>>;
+using XmlXPathCompExprPtr = std::unique_ptr<xmlXPathCompExpr, TCFree<xmlXPathFreeCompExpr>>;
+using XmlRegExecPtr = std::unique_ptr<xmlRegExecCtxt, TCFree<xmlRegFreeExecCtxt>>;
 
-struct XmlXPathContextFree {
-    void operator()(xmlXPathContext* c) const noexcept { xmlXPathFreeContext(c); }
-};
-using XmlXPathContextPtr = std::unique_ptr<xmlXPathContext, XmlXPathContextFree>;
-
-struct XmlXPathObjectFree {
-    void operator()(xmlXPathObject* o) const noexcept { xmlXPathFreeObject(o); }
-};
-using XmlXPathObjectPtr = std::unique_ptr<xmlXPathObject, XmlXPathObjectFree>;
-
-struct XmlXPathCompExprFree {
-    void operator()(xmlXPathCompExpr* e) const noexcept { xmlXPathFreeCompExpr(e); }
-};
-using XmlXPathCompExprPtr = std::unique_ptr<xmlXPathCompExpr, XmlXPathCompExprFree>;
-
-struct XmlRegExecFree {
-    void operator()(xmlRegExecCtxt* e) const noexcept { xmlRegFreeExecCtxt(e); }
-};
-using XmlRegExecPtr = std::unique_ptr<xmlRegExecCtxt, XmlRegExecFree>;
-
+// xmlFree is a variable holding the allocator's free function, not a function itself.
 struct XmlCharFree {
     void operator()(xmlChar* s) const noexcept { xmlFree(s); }
 };
 using XmlCharPtr = std::unique_ptr<xmlChar, XmlCharFree>;
 
-struct XmlBufferFree {
-    void operator()(xmlBuffer* b) const noexcept { xmlBufferFree(b); }
-};
-using XmlBufferPtr = std::unique_ptr<xmlBuffer, XmlBufferFree>;
+using XmlBufferPtr = std::unique_ptr<xmlBuffer, TCFree<xmlBufferFree>>;
 
 // libxml2 strings are UTF-8 bytes in unsigned chars.
 inline const xmlChar* ToXmlChar(const char* s) {
