@@ -202,8 +202,10 @@ void TTestParserObj::ReadQuestion(TQuestion& question, TXpNode element, bool che
 }
 
 void TTestParserObj::ReadAnswers(TQuestion& question, TXpNode node) {
-    // The markup is gathered in UTF-8 and goes to the content in one piece before each answer
-    // (whose link may follow it) and at the end.
+    // The markup is gathered in UTF-8. In free layout it goes to the content before each answer,
+    // whose link follows it; otherwise consecutive texts would join in one item anyway, so the
+    // whole text goes in one piece at the end (or when an answer fails), one string of its
+    // exact size.
     std::string markup;
     markup.reserve(256);
     auto flush = [&] {
@@ -212,10 +214,17 @@ void TTestParserObj::ReadAnswers(TQuestion& question, TXpNode node) {
             markup.clear();
         }
     };
-    AppendContent(markup, node, [&](TXpNode answer) {
-        flush();
-        ReadAnswer(question, answer);
-    });
+    try {
+        AppendContent(markup, node, [&](TXpNode answer) {
+            if (question.FreeLayout) {
+                flush();
+            }
+            ReadAnswer(question, answer);
+        });
+    } catch (...) {
+        flush(); // what was read before the failing answer stays, as in free layout
+        throw;
+    }
     flush();
 }
 

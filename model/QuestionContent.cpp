@@ -2,16 +2,18 @@
 
 #include "platform/Exception.h"
 
+#include <utility>
+
 namespace stellik {
 
-int TQuestionContent::AddText(const std::u16string& text) {
+int TQuestionContent::AddText(std::u16string text) {
     if (!Items.empty()) {
         if (auto* last = std::get_if<TStrItm>(&Items.back())) {
             last->Text += text;
             return GetCount() - 1;
         }
     }
-    Items.emplace_back(TStrItm{text});
+    Items.emplace_back(TStrItm{std::move(text)});
     return GetCount() - 1;
 }
 

@@ -20,7 +20,8 @@ using TQuestContentItem = std::variant<TStrItm, TAnswLinkItm>;
 class TQuestionContent {
 public:
     // Appends to the last item when it is text, else starts a new text item; returns its index.
-    int AddText(const std::u16string& text);
+    // Taken by value: a text made for the content moves in without a copy.
+    int AddText(std::u16string text);
     int AddLink(int answerIndex);
     int GetCount() const { return static_cast<int>(Items.size()); }
     const TQuestContentItem& GetItem(int index) const; // list index error outside the list
