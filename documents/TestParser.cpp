@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 namespace stellik {
@@ -150,6 +151,19 @@ TTestParserObj::TTestParserObj() {
 void TTestParserObj::ParseTest(TMemoryStream& stream, TTestDoc& testDoc, std::string& encoding) {
     TestDoc = &testDoc;
     XpObjModel1.LoadStream(stream); // raises on failure
+    ReadLoadedTest(encoding);
+}
+
+void TTestParserObj::ParseTest(TMemoryStream&& stream, TTestDoc& testDoc, std::string& encoding) {
+    TestDoc = &testDoc;
+    {
+        TMemoryStream taken(std::move(stream));
+        XpObjModel1.LoadStream(taken); // raises on failure
+    }
+    ReadLoadedTest(encoding);
+}
+
+void TTestParserObj::ReadLoadedTest(std::string& encoding) {
     // Question, answer and message texts are taken as XML text; Cyrillic must stay readable.
     XpObjModel1.SetKeepCharacters(true);
     encoding = Utf16ToUtf8(XpCharEncodingName(XpObjModel1.InCharSet()));

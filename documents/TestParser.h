@@ -41,6 +41,9 @@ public:
     // Reads the document from the stream's position into testDoc, which the caller has
     // emptied. encoding receives the name of the encoding the document was read in.
     void ParseTest(TMemoryStream& stream, TTestDoc& testDoc, std::string& encoding);
+    // The same for a stream the caller needs no more: its bytes are freed as soon as the
+    // document is loaded, so a large test never holds its text, its tree and its model at once.
+    void ParseTest(TMemoryStream&& stream, TTestDoc& testDoc, std::string& encoding);
     // A mark profile element of another document; nullptr when it has no child nodes.
     std::unique_ptr<TMarkProfile> ParseMarkProfile(TXpNode element) const;
 
@@ -65,6 +68,8 @@ public:
     TDTDRequestEvent OnDTDRequest;
 
 private:
+    // ParseTest after the document is loaded.
+    void ReadLoadedTest(std::string& encoding);
     // Questions and answers.
     void ReadQuestions();
     void ReadQuestion(TQuestion& question, TXpNode element, bool checkIds);

@@ -11,6 +11,7 @@
 #include "platform/Unicode.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace stellik {
 
@@ -96,7 +97,8 @@ void TMainFrm::LoadTest(const std::string& testName) {
     {
         const TTempFileRemover removeDtd(TempDtdFile);
         std::string encoding; // not needed
-        Parser().ParseTest(work, *TestDoc, encoding);
+        // Handed over, so its bytes go once they are parsed; DecryptMember refills it.
+        Parser().ParseTest(std::move(work), *TestDoc, encoding);
     }
     DecryptMember("settings.xml", work);
     ApplySettings(work);

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 int main(int argc, char** argv) {
     using namespace stellik;
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
         };
         TTestDoc doc;
         std::string encoding;
-        parser.ParseTest(stream, doc, encoding);
+        parser.ParseTest(std::move(stream), doc, encoding); // as the player hands it over
         std::printf("%d questions, %s\n", doc.Questions.GetCount(), encoding.c_str());
         return 0;
     } catch (const Exception& e) {
