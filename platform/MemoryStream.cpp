@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace stellik {
 
@@ -55,11 +56,22 @@ std::string_view TMemoryStream::Remaining() const {
 }
 
 void TMemoryStream::LoadFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         throw Exception("Cannot open file \"" + path + "\"");
     }
-    Data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // A file of known size is read in one piece rather than grown byte by byte; one that
+    // cannot tell its size (a pipe) is read to its end as it comes.
+    const std::streamoff size = in.tellg();
+    if (size >= 0 && in.seekg(0)) {
+        std::vector<uint8_t> bytes(static_cast<size_t>(size));
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<size_t>(in.gcount()));
+        Data = std::move(bytes);
+    } else {
+        in.clear();
+        Data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     Position = 0;
 }
 
