@@ -353,6 +353,18 @@ void RoundTrips(const std::string& folder, int repeats) {
             }
             Report("step page answered" + size, steps);
         }
+        if (count == 100) {
+            // The first run page of a session, which shows the first picture of the time.
+            const std::string player =
+                MakeBenchPlayer(folder + "/step", test, BenchSettings("step"));
+            std::vector<TTrip> firsts;
+            for (int i = 0; i < repeats; ++i) {
+                TSession session(player);
+                session.Next(Register);
+                firsts.push_back(Trip(session, minimal, RunTest, 1));
+            }
+            Report("first run page, step", firsts);
+        }
         {
             std::filesystem::create_directories(folder + "/list");
             const std::string player =

@@ -3,6 +3,7 @@
 
 #include "platform/Exception.h"
 #include "shell/PseudoHosts.h"
+#include "shell/TimerImage.h"
 #include "shell/gtk/PageRules.h"
 #include "shell/gtk/SubmitScript.h"
 #include "shell/gtk/ViewSetup.h"
@@ -70,6 +71,7 @@ TWebPageView::TWebPageView(IPageEvents& events)
 
 TWebPageView::~TWebPageView() {
     DeliveryIdle.Remove();
+    WarmUpIdle.Remove();
     g_signal_handlers_disconnect_by_data(WebView.get(), this);
     g_signal_handlers_disconnect_by_data(ContentManager.get(), this);
     // Gone from its window too, so that no request reaches a view object that is gone.
@@ -189,10 +191,30 @@ void TWebPageView::ReceiveMessage(WebKitJavascriptResult* result) {
     });
 }
 
-void TWebPageView::OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
+void TWebPageView::OnLoadChanged(WebKitWebView* webView, WebKitLoadEvent event, gpointer self) {
+    auto* view = static_cast<TWebPageView*>(self);
     if (event == WEBKIT_LOAD_COMMITTED || event == WEBKIT_LOAD_FINISHED) {
-        static_cast<TWebPageView*>(self)->LoadPending = false;
+        view->LoadPending = false;
     }
+    // The first picture of the time drawn in the process sets up its fonts, some milliseconds
+    // that the first run page would otherwise wait for. Done once, after the first page of
+    // ours is up and anything waiting to be drawn has been (a low priority idle).
+    if (event == WEBKIT_LOAD_FINISHED && !view->WarmUpScheduled &&
+        g_strcmp0(webkit_web_view_get_uri(webView), BaseUri.c_str()) == 0) {
+        view->WarmUpScheduled = true;
+        view->WarmUpIdle = g_idle_add_full(G_PRIORITY_LOW, &OnWarmUp, view, nullptr);
+    }
+}
+
+gboolean TWebPageView::OnWarmUp(gpointer self) {
+    static_cast<TWebPageView*>(self)->WarmUpIdle.Forget();
+    try {
+        TMemoryStream picture;
+        WriteTimerImage(0, picture);
+    } catch (...) {
+        // Only a head start: a real failure shows with the first picture asked for.
+    }
+    return G_SOURCE_REMOVE;
 }
 
 gboolean TWebPageView::OnContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*,

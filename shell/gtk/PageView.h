@@ -5,7 +5,8 @@
 // view's own event has returned, so a command that loads a new page never runs inside WebKit.
 // Events from a page that is being replaced are dropped: a second click on a page already
 // answered must not answer the next one. Until the first page comes the view shows
-// "about:blank".
+// "about:blank". Once the first page is up, the fonts of the timer picture are made ready
+// while the examinee reads it, so that the first run page need not wait for them.
 #pragma once
 
 #include "shell/MainFrm.h"
@@ -63,6 +64,7 @@ private:
     static gboolean OnContextMenu(WebKitWebView* view, WebKitContextMenu* menu, GdkEvent* event,
                                   WebKitHitTestResult* hit, gpointer self);
     static gboolean OnIdle(gpointer self);
+    static gboolean OnWarmUp(gpointer self);
 
     bool DecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
     void AnswerRequest(WebKitURISchemeRequest* request);
@@ -86,6 +88,8 @@ private:
     std::deque<TPendingEvent> Pending;
     bool Delivering = false;
     TSourceId DeliveryIdle;
+    bool WarmUpScheduled = false;
+    TSourceId WarmUpIdle;
 };
 
 } // namespace stellik
