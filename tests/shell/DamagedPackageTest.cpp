@@ -96,11 +96,7 @@ std::string Bytes(const TSecureBytes& blob) {
 
 // A pair other than the kit's, under the same password: the key of another package.
 const TPackageKeys& OtherKeys() {
-    static const TPackageKeys keys = [] {
-        const std::string password = "qm847";
-        return MakePackageKeys(
-            {reinterpret_cast<const uint8_t*>(password.data()), password.size()});
-    }();
+    static const TPackageKeys keys = MakePlayerKeys();
     return keys;
 }
 

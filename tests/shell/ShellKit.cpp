@@ -20,11 +20,7 @@ namespace stellik::test {
 namespace {
 
 const TPackageKeys& KitKeys() {
-    static const TPackageKeys keys = [] {
-        const std::string password = "qm847";
-        return MakePackageKeys(
-            {reinterpret_cast<const uint8_t*>(password.data()), password.size()});
-    }();
+    static const TPackageKeys keys = MakePlayerKeys();
     return keys;
 }
 
@@ -181,6 +177,11 @@ void TShellKit::Submit(const std::string& command, const TFormFields& fields) {
 
 void TShellKit::Click(const std::string& command) {
     Window->ExecuteLink("stellik://cmd/" + command, nullptr);
+}
+
+TPackageKeys MakePlayerKeys() {
+    const std::string password = "qm847";
+    return MakePackageKeys({reinterpret_cast<const uint8_t*>(password.data()), password.size()});
 }
 
 std::string MessageOf(const std::function<void()>& op) {

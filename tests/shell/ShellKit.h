@@ -2,6 +2,7 @@
 // player: a package made for a key pair of its own, the DTDs and a stylesheet as resources.
 #pragma once
 
+#include "package/PackageKeys.h"
 #include "package/XmlCrypt.h"
 #include "shell/MainFrm.h"
 #include "shell/ViewInterfaces.h"
@@ -100,6 +101,9 @@ public:
 };
 
 // Runs op and returns the message it threw ("" when it did not throw).
+// A new key pair whose private key is protected with the players' package password.
+TPackageKeys MakePlayerKeys();
+
 std::string MessageOf(const std::function<void()>& op);
 
 } // namespace stellik::test
