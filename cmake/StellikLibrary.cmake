@@ -12,13 +12,6 @@ endfunction()
 
 function(stellik_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    # A folder that has only headers so far.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE ${ARGN})
-    return()
-  endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARGN})
