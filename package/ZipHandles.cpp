@@ -1,22 +1,8 @@
 #include "package/ZipHandles.h"
 
-#include <glib.h>
-
-#include <algorithm>
-#include <cstring>
-#include <string>
+#include "platform/Unicode.h"
 
 namespace stellik {
-
-namespace {
-
-bool SameAsciiText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return g_ascii_tolower(x) == g_ascii_tolower(y);
-           });
-}
-
-} // namespace
 
 void ThrowZipError(zip_error_t* error) {
     throw EZipError(zip_error_strerror(error));

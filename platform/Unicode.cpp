@@ -2,6 +2,7 @@
 
 #include <glib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -183,6 +184,16 @@ std::string AsciiUpper(std::string_view text) {
         }
     }
     return out;
+}
+
+bool SameAsciiText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return g_ascii_tolower(x) == g_ascii_tolower(y);
+           });
+}
+
+bool StartsWithAsciiText(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameAsciiText(text.substr(0, prefix.size()), prefix);
 }
 
 } // namespace stellik

@@ -33,4 +33,9 @@ std::string Trim(std::string_view text);
 // ASCII-only upper case for technical names (resources, ZIP members).
 std::string AsciiUpper(std::string_view text);
 
+// Equality and prefix of technical names (encodings, URL schemes, form fields) with the
+// ASCII letters compared without regard to case; other bytes must match exactly.
+bool SameAsciiText(std::string_view a, std::string_view b);
+bool StartsWithAsciiText(std::string_view text, std::string_view prefix);
+
 } // namespace stellik

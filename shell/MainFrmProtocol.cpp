@@ -13,23 +13,6 @@ namespace stellik {
 
 namespace {
 
-bool SameAsciiText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool StartsWithAsciiText(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && SameAsciiText(text.substr(0, prefix.size()), prefix);
-}
-
 // Only web pages and mail go to the desktop: a local file or a script it would run.
 bool IsExternalLink(std::string_view url) {
     return StartsWithAsciiText(url, "http:") || StartsWithAsciiText(url, "https:") ||

@@ -1,5 +1,6 @@
 #include "xml/XpInputFilter.h"
 
+#include "platform/Unicode.h"
 #include "xml/XpCharFilter.h"
 #include "xml/XpErrors.h"
 
@@ -21,25 +22,6 @@ bool IsAsciiLetter(char c) {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-bool SameAsciiNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Reads the XML declaration at the start of an ASCII-compatible text.
@@ -338,8 +320,8 @@ TXpDecodedInput XpDecodeInput(std::string_view bytes) {
     if (result.Converted) {
         return result; // the byte-order mark wins over the declaration
     }
-    const bool latin1 = SameAsciiNoCase(encoding, "ISO-8859-1");
-    const bool win1251 = SameAsciiNoCase(encoding, "Windows-1251");
+    const bool latin1 = SameAsciiText(encoding, "ISO-8859-1");
+    const bool win1251 = SameAsciiText(encoding, "Windows-1251");
     const std::string_view declaration = text.substr(0, reader.End);
     const std::string_view rest = text.substr(reader.End);
     const size_t at = latin1 || win1251 ? FindForbiddenSingleByte(rest) : FindForbiddenUtf8(rest);

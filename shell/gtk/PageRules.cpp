@@ -1,6 +1,7 @@
 // shell/gtk/PageRules.cpp
 #include "shell/gtk/PageRules.h"
 
+#include "platform/Unicode.h"
 #include "shell/PseudoHosts.h"
 #include "shell/gtk/GtkHandles.h"
 
@@ -18,11 +19,6 @@ std::string Unescaped(std::string_view text) {
     const std::string copy(text);
     GCharPtr plain(g_uri_unescape_string(copy.c_str(), nullptr));
     return plain ? std::string(plain.get()) : copy;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           g_ascii_strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
 } // namespace
@@ -79,8 +75,8 @@ TNavigationVerdict DecideNavigation(TNavigationKind kind, std::string_view uri,
 }
 
 bool IsExternalUrl(std::string_view url) {
-    return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://") ||
-           StartsWithNoCase(url, "mailto:");
+    return StartsWithAsciiText(url, "http://") || StartsWithAsciiText(url, "https://") ||
+           StartsWithAsciiText(url, "mailto:");
 }
 
 std::string JsStringLiteral(std::string_view text) {

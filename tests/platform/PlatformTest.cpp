@@ -37,6 +37,15 @@ TEST(Unicode, UpperCaseAndCaseInsensitiveCompareCoverCyrillic) {
     EXPECT_EQ(TrimW(u"\t\r\n a b \x01"), u"a b");
 }
 
+TEST(Unicode, AsciiComparisonFoldsOnlyAsciiLetters) {
+    EXPECT_TRUE(SameAsciiText("Windows-1251", "WINDOWS-1251"));
+    EXPECT_FALSE(SameAsciiText("ab", "abc"));
+    EXPECT_FALSE(SameAsciiText("[", "{")); // 0x5B and 0x7B differ by the case bit only
+    EXPECT_FALSE(SameAsciiText("ё", "Ё"));
+    EXPECT_TRUE(StartsWithAsciiText("HTTPS://x", "https://"));
+    EXPECT_FALSE(StartsWithAsciiText("http", "http:"));
+}
+
 TEST(DateTime, EncodesTheEpochAndDecodesWithMillisecondRounding) {
     EXPECT_DOUBLE_EQ(EncodeDate(1899, 12, 30), 0.0);
     EXPECT_DOUBLE_EQ(EncodeDate(1900, 1, 1), 2.0);
