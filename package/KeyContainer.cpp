@@ -3,6 +3,7 @@
 #include "package/KeyBlobs.h"
 #include "package/PrivateFolder.h"
 #include "platform/Files.h"
+#include "platform/GLibHandles.h"
 
 #include <glib.h>
 
@@ -15,10 +16,6 @@ namespace {
 constexpr const char* MachineFolder = "/var/lib/stellik/keys/";
 constexpr const char* UserSubfolder = "stellik/keys";
 constexpr const char* FileSuffix = ".key";
-
-struct GFreeDeleter {
-    void operator()(void* p) const noexcept { g_free(p); }
-};
 
 // Letters, digits, "-", "_" and inner dots stand for themselves; every other byte is "%XX",
 // so any name maps to one plain file name and no name to another's file or to a dot file.
@@ -46,8 +43,7 @@ std::string TKeyContainer::GetFolder(bool machineKeySet) {
     if (machineKeySet) {
         return MachineFolder;
     }
-    const std::unique_ptr<char, GFreeDeleter> folder(
-        g_build_filename(g_get_user_data_dir(), UserSubfolder, nullptr));
+    const GCharPtr folder(g_build_filename(g_get_user_data_dir(), UserSubfolder, nullptr));
     return std::string(folder.get()) + "/";
 }
 
@@ -67,7 +63,7 @@ std::unique_ptr<TKeyContainer> TKeyContainer::Open(const std::string& name, bool
     if (!g_file_get_contents(path.c_str(), &raw, &length, nullptr)) {
         return nullptr;
     }
-    const std::unique_ptr<char, GFreeDeleter> owner(raw);
+    const GCharPtr owner(raw);
     TSecureBytes content(std::span(reinterpret_cast<const uint8_t*>(raw), length));
     SecureWipe(raw, length);
     return std::make_unique<TKeyContainer>(TPassKey(), std::move(path), std::move(content));

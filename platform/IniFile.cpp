@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/CFree.h"
+#include "platform/GLibHandles.h"
 #include "platform/MemoryStream.h"
 
 #include <glib.h>
@@ -16,20 +18,7 @@ namespace stellik {
 
 namespace {
 
-struct KeyFileFree {
-    void operator()(GKeyFile* keyFile) const noexcept { g_key_file_free(keyFile); }
-};
-using KeyFilePtr = std::unique_ptr<GKeyFile, KeyFileFree>;
-
-struct GFree {
-    void operator()(void* memory) const noexcept { g_free(memory); }
-};
-using GCharPtr = std::unique_ptr<gchar, GFree>;
-
-struct ErrorFree {
-    void operator()(GError* error) const noexcept { g_error_free(error); }
-};
-using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
+using KeyFilePtr = std::unique_ptr<GKeyFile, TCFree<g_key_file_free>>;
 
 // Names the line format can hold: GKeyFile refuses anything else, and a bracket, an equals
 // sign or a control character would change the meaning of the line when read back.
@@ -117,7 +106,7 @@ TLoadResult LoadKeyFile(const std::string& path, GKeyFile* keyFile) {
     gsize length = 0;
     GError* error = nullptr;
     if (!g_file_get_contents(path.c_str(), &contents, &length, &error)) {
-        const ErrorPtr holder(error);
+        const GErrorPtr holder(error);
         return g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT) ? TLoadResult::Missing
                                                                         : TLoadResult::Unreadable;
     }

@@ -1,6 +1,8 @@
 #include "platform/Resources.h"
 
+#include "platform/CFree.h"
 #include "platform/Exception.h"
+#include "platform/GLibHandles.h"
 #include "platform/ResourceArchive.h"
 #include "platform/Unicode.h"
 
@@ -13,14 +15,7 @@ namespace stellik {
 
 namespace {
 
-struct MappedFileUnref {
-    void operator()(GMappedFile* file) const noexcept { g_mapped_file_unref(file); }
-};
-using MappedFilePtr = std::unique_ptr<GMappedFile, MappedFileUnref>;
-
-struct ErrorFree {
-    void operator()(GError* error) const noexcept { g_error_free(error); }
-};
+using MappedFilePtr = std::unique_ptr<GMappedFile, TCFree<g_mapped_file_unref>>;
 
 // One set of resources, looked up by upper-cased name, with whatever holds their bytes: the
 // mapped program file or strings of its own.
@@ -30,7 +25,7 @@ public:
         auto set = std::make_unique<TResourceSet>();
         GError* rawError = nullptr;
         set->Mapping.reset(g_mapped_file_new("/proc/self/exe", FALSE, &rawError));
-        const std::unique_ptr<GError, ErrorFree> error(rawError);
+        const GErrorPtr error(rawError);
         if (!set->Mapping) {
             throw Exception(std::string("Cannot read the program file: ") +
                             (error ? error->message : "unknown error"));

@@ -1,5 +1,7 @@
 #include "platform/Unicode.h"
 
+#include "platform/GLibHandles.h"
+
 #include <glib.h>
 
 #include <algorithm>
@@ -9,10 +11,6 @@
 namespace stellik {
 
 namespace {
-
-struct GFreeDeleter {
-    void operator()(void* p) const noexcept { g_free(p); }
-};
 
 constexpr char16_t Replacement = 0xFFFD;
 
@@ -144,10 +142,8 @@ std::u16string UpperCase(std::u16string_view text) {
 int CompareTextW(std::u16string_view a, std::u16string_view b) {
     const std::string ua = Utf16ToUtf8(a);
     const std::string ub = Utf16ToUtf8(b);
-    const std::unique_ptr<char, GFreeDeleter> fa(
-        g_utf8_casefold(ua.data(), static_cast<gssize>(ua.size())));
-    const std::unique_ptr<char, GFreeDeleter> fb(
-        g_utf8_casefold(ub.data(), static_cast<gssize>(ub.size())));
+    const GCharPtr fa(g_utf8_casefold(ua.data(), static_cast<gssize>(ua.size())));
+    const GCharPtr fb(g_utf8_casefold(ub.data(), static_cast<gssize>(ub.size())));
     const int r = std::strcmp(fa.get(), fb.get());
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }

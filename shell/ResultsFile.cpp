@@ -1,6 +1,7 @@
 #include "shell/ResultsFile.h"
 
 #include "platform/Exception.h"
+#include "platform/GLibHandles.h"
 
 #include <fcntl.h>
 #include <glib.h>
@@ -14,10 +15,6 @@
 namespace stellik {
 
 namespace {
-
-struct GFree {
-    void operator()(gchar* text) const noexcept { g_free(text); }
-};
 
 [[noreturn]] void ThrowCreateError(const std::string& path, int error) {
     throw Exception("Cannot create file \"" + path + "\". " + g_strerror(error));
@@ -76,7 +73,7 @@ bool DirectoryExists(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    const std::unique_ptr<gchar, GFree> folder(g_path_get_dirname(path.c_str()));
+    const GCharPtr folder(g_path_get_dirname(path.c_str()));
     // A short name of its own: the final name may already be as long as names can be.
     std::string pattern = std::string(folder.get()) + "/.stellik-XXXXXX";
     const int fd = g_mkstemp_full(pattern.data(), O_WRONLY | O_CLOEXEC, 0666);

@@ -1,5 +1,6 @@
 #include "shell/ResultsName.h"
 
+#include "platform/GLibHandles.h"
 #include "platform/Unicode.h"
 
 #include <glib.h>
@@ -12,10 +13,6 @@
 namespace stellik {
 
 namespace {
-
-struct GFree {
-    void operator()(gchar* text) const noexcept { g_free(text); }
-};
 
 std::string FormatDate(const TDateParts& parts, const char* format) {
     using namespace std::chrono;
@@ -60,7 +57,7 @@ std::string FormatShortDate(TDateTime date) {
         return text;
     }
     // A locale of another character set: file names here are UTF-8.
-    const std::unique_ptr<gchar, GFree> utf8(
+    const GCharPtr utf8(
         g_locale_to_utf8(text.data(), static_cast<gssize>(text.size()), nullptr, nullptr, nullptr));
     return utf8 ? std::string(utf8.get()) : FormatDate(parts, "%Y-%m-%d");
 }

@@ -1,5 +1,6 @@
 #include "shell/TimerImage.h"
 
+#include "platform/GLibHandles.h"
 #include "platform/GifWriter.h"
 #include "shell/CairoHandles.h"
 
@@ -23,10 +24,6 @@ constexpr double ScreenDpi = 96;
 // usual stand-in, DejaVu Sans, hints them to 8 and loses the last digit; its condensed face
 // keeps Verdana's width. fontconfig takes the first family installed.
 constexpr const char* TimerFont = "Verdana,DejaVu Sans Condensed 9";
-
-struct GFree {
-    void operator()(gchar* text) const noexcept { g_free(text); }
-};
 
 std::string FormatTime(const TTimeParts& parts, const char* format) {
     std::tm time{};
@@ -67,7 +64,7 @@ std::string FormatLongTime(TDateTime time) {
         return text;
     }
     // A locale of another character set: the drawing wants UTF-8.
-    const std::unique_ptr<gchar, GFree> utf8(
+    const GCharPtr utf8(
         g_locale_to_utf8(text.data(), static_cast<gssize>(text.size()), nullptr, nullptr, nullptr));
     return utf8 ? std::string(utf8.get()) : FormatTime(parts, "%H:%M:%S");
 }

@@ -1,6 +1,8 @@
 // shell/gtk/GtkHandles.h -- owners for the GLib, GTK and WebKit handles the window keeps
 #pragma once
 
+#include "platform/GLibHandles.h"
+
 #include <gtk/gtk.h>
 
 #include <memory>
@@ -21,16 +23,6 @@ template <typename T> GObjectPtr<T> AdoptObject(T* object) {
 template <typename T> GObjectPtr<T> RefObject(T* object) {
     return GObjectPtr<T>(static_cast<T*>(g_object_ref_sink(object)));
 }
-
-struct GFreeDeleter {
-    void operator()(void* memory) const noexcept { g_free(memory); }
-};
-using GCharPtr = std::unique_ptr<char, GFreeDeleter>;
-
-struct GErrorDeleter {
-    void operator()(GError* error) const noexcept { g_error_free(error); }
-};
-using GErrorPtr = std::unique_ptr<GError, GErrorDeleter>;
 
 struct GBytesDeleter {
     void operator()(GBytes* bytes) const noexcept { g_bytes_unref(bytes); }
