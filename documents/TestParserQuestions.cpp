@@ -2,6 +2,7 @@
 #include "documents/ReaderText.h"
 #include "documents/TestParser.h"
 
+#include "model/QuestionManager.h"
 #include "model/TestDoc.h"
 #include "platform/Convert.h"
 #include "platform/Exception.h"
@@ -15,21 +16,6 @@
 namespace stellik {
 
 namespace {
-
-// Kind codes by question element name.
-constexpr std::string_view Kinds[] = {"single", "check", "text", "number", "box"};
-
-// -1 for any node that is no question element.
-int KindCodeOf(TXpNode node) {
-    if (node.IsElement()) {
-        for (int code = 0; code < 5; ++code) {
-            if (node.NameIs(Kinds[code])) {
-                return code;
-            }
-        }
-    }
-    return -1;
-}
 
 int RatingOf(TXpNode attribute, TXpNode element) {
     const std::optional<int> value = TryStrToInt(attribute.NodeValueUtf8());
@@ -162,16 +148,13 @@ void TTestParserObj::ReadQuestions() {
             QuestionIds.insert(id);
         }
     }
+    const TQuestionManager& kinds = QuestionManager();
     for (TXpNode child = QuestionsNode.FirstChild(); child; child = child.NextSibling()) {
-        const int kindCode = KindCodeOf(child);
-        if (kindCode < 0) {
-            continue;
+        // A question element is named after its kind, as the kind registry knows it.
+        const int kindCode = child.IsElement() ? kinds.KindCodeOf(child.NodeNameUtf8()) : -1;
+        if (kindCode >= 0) {
+            ReadQuestion(*TestDoc->AddQuestion(kindCode, -1), child, true);
         }
-        TQuestion* question = TestDoc->AddQuestion(kindCode, -1);
-        if (question == nullptr) {
-            throw Exception("Question kind " + std::to_string(kindCode) + " is not registered");
-        }
-        ReadQuestion(*question, child, true);
     }
     std::unordered_set<std::u16string>().swap(QuestionIds); // needed no more: its memory goes
 }

@@ -5,11 +5,12 @@
 #include "model/QNumber.h"
 #include "model/QRadio.h"
 #include "model/QText.h"
+#include "platform/Unicode.h"
 
 namespace stellik {
 
 void TQuestionManager::RegisterQuestion(TQuestionClass questionClass, int kindCode) {
-    Records.push_back({questionClass, kindCode});
+    Records.push_back({questionClass, kindCode, Utf16ToUtf8(questionClass()->GetKindName())});
 }
 
 TQuestionManager::TQuestionClass TQuestionManager::ClassForKind(int kindCode) const {
@@ -21,6 +22,15 @@ TQuestionManager::TQuestionClass TQuestionManager::ClassForKind(int kindCode) co
         }
     }
     return found;
+}
+
+int TQuestionManager::KindCodeOf(std::string_view name) const {
+    for (auto record = Records.rbegin(); record != Records.rend(); ++record) {
+        if (record->KindName == name) {
+            return record->KindCode;
+        }
+    }
+    return -1;
 }
 
 TQuestionManager& QuestionManager() {

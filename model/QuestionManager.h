@@ -4,6 +4,8 @@
 #include "model/Question.h"
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace stellik {
@@ -15,11 +17,15 @@ public:
     void RegisterQuestion(TQuestionClass questionClass, int kindCode); // no duplicate check
     // The class of the last registration under kindCode; nullptr when there is none.
     TQuestionClass ClassForKind(int kindCode) const;
+    // The code of the last registration whose class's GetKindName is name (UTF-8, as test
+    // documents name their question elements); -1 when there is none.
+    int KindCodeOf(std::string_view name) const;
 
 private:
     struct TRecord {
         TQuestionClass QuestionClass;
         int KindCode;
+        std::string KindName; // asked of the class once, when it registers
     };
     std::vector<TRecord> Records;
 };

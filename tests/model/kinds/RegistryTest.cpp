@@ -22,17 +22,24 @@ TEST(QuestionManager, LastRegistrationWinsAndUnknownCodesGiveNone) {
     EXPECT_EQ(manager.ClassForKind(0), &MakeOther);
     EXPECT_EQ(manager.ClassForKind(4), &TBoxQuest::Create);
     EXPECT_EQ(manager.ClassForKind(1), nullptr);
+    // Names come from the classes: the last one registered under a name gives its code.
+    EXPECT_EQ(manager.KindCodeOf("box"), 4);
+    EXPECT_EQ(manager.KindCodeOf("check"), 0);
+    EXPECT_EQ(manager.KindCodeOf("single"), 0);
+    EXPECT_EQ(manager.KindCodeOf("text"), -1);
+    EXPECT_EQ(manager.KindCodeOf("Box"), -1);
 }
 
 TEST(QuestionManager, StartUpRegistersTheFiveKindsOnce) {
     RegisterQuestionKinds();
-    const char16_t* names[] = {u"single", u"check", u"text", u"number", u"box"};
+    const char* names[] = {"single", "check", "text", "number", "box"};
     for (int code = 0; code < 5; ++code) {
         const auto create = QuestionManager().ClassForKind(code);
         ASSERT_NE(create, nullptr) << code;
         const std::unique_ptr<TQuestion> question = create();
         EXPECT_EQ(question->GetKindCode(), code);
-        EXPECT_EQ(question->GetKindName(), names[code]);
+        EXPECT_EQ(question->GetKindName(), W(names[code]));
+        EXPECT_EQ(QuestionManager().KindCodeOf(names[code]), code);
         // The kind's own answer class, and input extras for the box kind only.
         const std::unique_ptr<TAnswer> answer = question->CreateAnswer();
         EXPECT_EQ(dynamic_cast<TTextAnswer*>(answer.get()) != nullptr, code == 2);
