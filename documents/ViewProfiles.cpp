@@ -100,11 +100,11 @@ void TViewProfile::LoadBaseParams(TXpNode element) {
     ShowReport = element.SelectBoolean(u"show-report");
     // Exact names only; anything else, or no mode at all, is step mode.
     const std::u16string mode = element.SelectString(u"test-run-mode");
-    Mode = 0;
+    Mode = RunModeStep;
     if (mode == u"list") {
-        Mode = 1;
+        Mode = RunModeList;
     } else if (mode == u"sepmsg") {
-        Mode = 2;
+        Mode = RunModeStepMsg;
     }
 }
 

@@ -4,6 +4,7 @@
 // names of the page stylesheet, so both sides must spell them alike.
 #pragma once
 
+#include "model/OutManagers.h"
 #include "model/OwnedList.h"
 #include "xml/XpNode.h"
 
@@ -54,7 +55,7 @@ public:
     // Clears params and writes the twenty lines: "skipbtn", then the run, end and rep flags.
     void WriteParams(std::vector<std::string>& params) const;
 
-    uint8_t Mode = 0; // 0 step, 1 list, 2 step with result messages
+    uint8_t Mode = RunModeStep; // RunModeList, or RunModeStepMsg: step with result messages
     bool AllowQuestionSkip = false;
     bool ShowResults = true; // kept with the profile; no page depends on it
     bool ShowReport = true;
