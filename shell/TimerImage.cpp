@@ -1,8 +1,8 @@
 #include "shell/TimerImage.h"
 
+#include "platform/CairoHandles.h"
 #include "platform/GLibHandles.h"
 #include "platform/GifWriter.h"
-#include "shell/CairoHandles.h"
 
 #include <glib.h>
 

@@ -1,7 +1,7 @@
 // resources/art/Drawing.h -- the few drawing steps the pictures are made of
 #pragma once
 
-#include "shell/CairoHandles.h"
+#include "platform/CairoHandles.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // resources/art/Pictures.h -- the program's own pictures, drawn
 #pragma once
 
-#include "shell/CairoHandles.h"
+#include "platform/CairoHandles.h"
 
 #include <cstdint>
 #include <optional>

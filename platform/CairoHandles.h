@@ -1,4 +1,5 @@
-// shell/CairoHandles.h -- one owner for every cairo and Pango handle of the drawing code
+// platform/CairoHandles.h -- one owner for every cairo and Pango handle of the drawing code
+// (header only: the platform library does not link cairo; the shell and the artwork tool do)
 #pragma once
 
 #include "platform/CFree.h"
