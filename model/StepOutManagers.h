@@ -14,8 +14,6 @@ public:
     using TOutManager::TOutManager;
 
     int GetCurrentLevel() const override;
-    int GetSectionNo() const { return SectionNo; }
-    int GetQuestionNo() const { return QuestionNo; }
 
 protected:
     bool FirstPage(TWideStrings& page) override;

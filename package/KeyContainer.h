@@ -43,8 +43,6 @@ public:
     // is replaced atomically, so a failure leaves the old content and no temporary file.
     [[nodiscard]] bool StoreUserKey(const TRsaKeyPair& pair);
 
-    const std::string& GetFilePath() const { return Path; }
-
 private:
     std::string Path;
     TSecureBytes Content;

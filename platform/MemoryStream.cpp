@@ -41,13 +41,6 @@ void TMemoryStream::Clear() {
     Position = 0;
 }
 
-void TMemoryStream::CopyFrom(const TMemoryStream& source) {
-    if (&source == this) {
-        return;
-    }
-    Write(source.Data.data(), source.Data.size());
-}
-
 std::string_view TMemoryStream::Remaining() const {
     if (Position >= Data.size()) {
         return {};

@@ -29,9 +29,6 @@ public:
     void Write(std::string_view bytes) { Write(bytes.data(), bytes.size()); }
     void Clear();
 
-    // Copies every byte of source (whatever its position) to this stream's position.
-    void CopyFrom(const TMemoryStream& source);
-
     const uint8_t* GetMemory() const { return Data.data(); }
     uint8_t* GetMemory() { return Data.data(); }
     const std::vector<uint8_t>& Bytes() const { return Data; }

@@ -155,18 +155,6 @@ bool TXpOutCharFilter::WriteString(std::u16string_view text) {
     return true;
 }
 
-void TXpOutCharFilter::WriteAscii(std::string_view text) {
-    if (Format == cfUTF8 || Format == cfISO88591 || Format == cfWindows1251) {
-        for (char c : text) {
-            PutByte(static_cast<uint8_t>(c));
-        }
-        return;
-    }
-    for (char c : text) {
-        WriteChar(static_cast<uint8_t>(c));
-    }
-}
-
 void TXpOutCharFilter::WriteUtf8(std::string_view text) {
     size_t i = 0;
     const size_t n = text.size();

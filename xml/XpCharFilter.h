@@ -20,7 +20,6 @@ class TXpOutCharFilter {
 public:
     explicit TXpOutCharFilter(TMemoryStream& stream, uint8_t format = cfUTF8);
 
-    uint8_t GetFormat() const { return Format; }
     // Accepted only before any output; Windows-1251 and ISO-8859-1 write no signature.
     bool SetFormat(uint8_t format);
     // The byte-order mark of a UTF format (EF BB BF, FF FE or FE FF); nothing for the others.
@@ -35,7 +34,6 @@ public:
     bool WriteString(std::u16string_view text);
     // UTF-8 text (libxml2's strings); malformed bytes are written as U+FFFD.
     void WriteUtf8(std::string_view text);
-    void WriteAscii(std::string_view text);
 
     // Where the filter started plus the bytes buffered since.
     size_t GetPosition() const;

@@ -67,7 +67,6 @@ public:
     TXpNode FirstChild() const { return TXpNode(HasChildren() ? Node->children : nullptr); }
     TXpNode LastChild() const { return TXpNode(HasChildren() ? Node->last : nullptr); }
     TXpNode NextSibling() const { return TXpNode(Node ? Node->next : nullptr); }
-    TXpNode PreviousSibling() const { return TXpNode(Node ? Node->prev : nullptr); }
     bool HasChildNodes() const { return HasChildren() && Node->children; }
     // Child nodes in document order (attributes are not children).
     std::vector<TXpNode> ChildNodes() const;

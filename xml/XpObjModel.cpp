@@ -119,22 +119,6 @@ TXpOwnedNode TXpObjModel::CreateElement(std::u16string_view name) const {
     return TXpOwnedNode(XpNewElement(Doc.get(), Utf16ToUtf8(name)));
 }
 
-TXpOwnedNode TXpObjModel::CreateTextNode(std::u16string_view text) const {
-    const std::string value = Utf16ToUtf8(text);
-    return TXpOwnedNode(
-        xmlNewDocTextLen(Doc.get(), ToXmlChar(value), static_cast<int>(value.size())));
-}
-
-TXpOwnedNode TXpObjModel::CreateCDataSection(std::u16string_view text) const {
-    const std::string value = Utf16ToUtf8(text);
-    return TXpOwnedNode(
-        xmlNewCDataBlock(Doc.get(), ToXmlChar(value), static_cast<int>(value.size())));
-}
-
-TXpOwnedNode TXpObjModel::CreateComment(std::u16string_view text) const {
-    return TXpOwnedNode(xmlNewDocComment(Doc.get(), ToXmlChar(Utf16ToUtf8(text))));
-}
-
 TXpOwnedNode TXpObjModel::CreateProcessingInstruction(std::u16string_view target,
                                                       std::u16string_view data) const {
     return TXpOwnedNode(

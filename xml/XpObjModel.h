@@ -72,15 +72,10 @@ public:
     // they are loaded; off keeps text as written. KeepCharacters (off): the serialiser
     // writes characters outside 32..126 as they are instead of as decimal references.
     // OutCharSet (UTF-8) and WriteUTF8Signature (on) shape SaveToStream.
-    bool GetRaiseErrors() const { return RaiseErrors; }
     void SetRaiseErrors(bool value) { RaiseErrors = value; }
-    bool GetNormalizeData() const { return NormalizeData; }
     void SetNormalizeData(bool value) { NormalizeData = value; }
-    bool GetKeepCharacters() const { return State->KeepCharacters; }
     void SetKeepCharacters(bool value) { State->KeepCharacters = value; }
-    TXpCharEncoding GetOutCharSet() const { return OutCharSet; }
     void SetOutCharSet(TXpCharEncoding value) { OutCharSet = value; }
-    bool GetWriteUTF8Signature() const { return WriteUTF8Signature; }
     void SetWriteUTF8Signature(bool value) { WriteUTF8Signature = value; }
 
     TDTDRequest OnDTDRequest;
@@ -116,9 +111,6 @@ public:
 
     // New nodes of this document, in no tree yet.
     TXpOwnedNode CreateElement(std::u16string_view name) const;
-    TXpOwnedNode CreateTextNode(std::u16string_view text) const;
-    TXpOwnedNode CreateCDataSection(std::u16string_view text) const;
-    TXpOwnedNode CreateComment(std::u16string_view text) const;
     TXpOwnedNode CreateProcessingInstruction(std::u16string_view target,
                                              std::u16string_view data) const;
 

@@ -30,7 +30,6 @@ public:
     std::optional<std::string_view> TakeSection(size_t delivered, int& lines);
     // Some section was lifted that the parser did not report where it was lifted.
     bool Misread() const { return Missed || !Lifted.empty(); }
-    void SetMissed() { Missed = true; }
     bool LiftedAny() const { return Count > 0; }
 
 private:
