@@ -14,10 +14,10 @@ constexpr int MaxPages = 64;
 
 void RunBriefly(TTestDoc& doc, uint8_t mode) {
     doc.StartRun(mode, -1);
-    for (int page = 0; page < MaxPages && doc.Running; ++page) {
+    for (int page = 0; page < MaxPages && doc.IsRunning(); ++page) {
         doc.SkipQuestion();
     }
-    if (doc.Running) {
+    if (doc.IsRunning()) {
         doc.Stop(u"test-end");
     }
     doc.WriteReport();

@@ -138,7 +138,7 @@ void WriteRunDocuments(TSeedWriter& seeds, const std::map<std::string, std::stri
             };
             doc.StartRun(mode, -1);
             write();
-            for (int step = 0; step < 20 && doc.Running; ++step) {
+            for (int step = 0; step < 20 && doc.IsRunning(); ++step) {
                 doc.SkipQuestion();
                 write();
             }

@@ -62,6 +62,11 @@ public:
     void SetStopReason(const std::u16string& reason);
     void Tick(); // one second; a limit runs out when less than half a second of it is left
     const TWideStrings& GetOutput() const { return Output; }
+    bool IsRunning() const { return Running; } // cleared by every stop
+    // Empty while running; "test-end" or "time-out" after a stop.
+    const std::u16string& GetStopReason() const { return StopReason; }
+    // The page producer of the current run; nullptr until the first run.
+    const TOutManager* GetOutManager() const { return OutManager.get(); }
     void WriteReport();
     void WriteRunDocument(); // nothing before the first run (there is no producer yet)
 
@@ -85,22 +90,24 @@ public:
     std::u16string Name;
     std::u16string Author;
     TWideStrings Abstract;
-    TWideStrings Output;
     TAnswerBuf AnswerBuf;
     bool Started = false;
-    std::unique_ptr<TOutManager> OutManager; // none until the first run
     int PlannedQuestions = 0;
-    std::u16string StopReason;
     TDateTime TestTime = 0; // 0: no limit
     TDateTime PassTime = 0; // PassSeconds in days
     int PassSeconds = 0;    // whole seconds counted by Tick, so no rounding error builds up
     TDateTime LeftTime = 0;
     TMarkProfileList MarkProfiles;
     TDateTime StartTime = 0;
-    bool Running = false;
     bool ShowRight = false;
 
 private:
+    // The run state: only the engine's run operations change it.
+    TWideStrings Output;
+    std::unique_ptr<TOutManager> OutManager; // none until the first run
+    std::u16string StopReason;
+    bool Running = false;
+
     static void ShiftIndexes(int at, TIntegerList& list);
     void ShiftMessageIds(TTargetClass target, int at);
     void RateEverySection();

@@ -172,7 +172,7 @@ void TMainFrm::ApplySettings(TMemoryStream& stream) {
 }
 
 bool TMainFrm::CanClose() {
-    if (TestDoc->Running) {
+    if (TestDoc->IsRunning()) {
         if (Dialogs.MessageBox("Текущий тест будет завершен!\r\nВыйти из программы?",
                                TMsgButtons::YesNo, TMsgIcon::Warning) != TMsgResult::Yes) {
             return false;

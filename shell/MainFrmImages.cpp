@@ -27,13 +27,13 @@ void TMainFrm::DrawTimerImage(TMemoryStream& stream) {
 }
 
 void TMainFrm::Timer1Timer() {
-    if (!TestDoc->Running) {
+    if (!TestDoc->IsRunning()) {
         return;
     }
     TestDoc->Tick();
     // The view asks for the timer picture again, which draws the time now left.
     View.ReplaceImage("timer");
-    if (!TestDoc->Running) {
+    if (!TestDoc->IsRunning()) {
         ShowRunPage(); // the time ran out: the stop page
     }
 }

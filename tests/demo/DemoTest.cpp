@@ -102,7 +102,7 @@ TRunTrace RunDemo(TTestDoc& doc, uint8_t mode, int level,
     TRunTrace trace;
     std::set<std::string> seen;
     doc.StartRun(mode, level);
-    for (int page = 0; doc.Running && page < 100; ++page) {
+    for (int page = 0; doc.IsRunning() && page < 100; ++page) {
         const TWideStrings& lines = doc.GetOutput();
         for (size_t i = 0; i < lines.size(); ++i) {
             if (lines[i] == u"<message-out>" && i + 1 < lines.size()) {
@@ -177,7 +177,7 @@ TEST(Demo, RunsToAReportInEveryModeWithEveryQuestionAnswered) {
     for (const uint8_t mode : {0, 1, 2}) {
         TDemo demo;
         const TRunTrace trace = RunDemo(demo.Doc, mode, demo.Options.GetRatingLevel(), AllRight);
-        EXPECT_EQ(demo.Doc.StopReason, u"test-end") << int(mode);
+        EXPECT_EQ(demo.Doc.GetStopReason(), u"test-end") << int(mode);
         EXPECT_EQ(trace.Shown.size(), 9u) << int(mode); // three per section
         for (const auto& section : demo.Doc.Sections) {
             EXPECT_TRUE(section->Answered) << int(mode);
@@ -236,10 +236,10 @@ TEST(Demo, StopsOnTimeOutAfterTwentyMinutes) {
     for (int second = 1; second < 20 * 60; ++second) {
         demo.Doc.Tick();
     }
-    EXPECT_TRUE(demo.Doc.Running);
+    EXPECT_TRUE(demo.Doc.IsRunning());
     demo.Doc.Tick();
-    EXPECT_FALSE(demo.Doc.Running);
-    EXPECT_EQ(demo.Doc.StopReason, u"time-out");
+    EXPECT_FALSE(demo.Doc.IsRunning());
+    EXPECT_EQ(demo.Doc.GetStopReason(), u"time-out");
 }
 
 } // namespace

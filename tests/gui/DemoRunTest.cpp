@@ -136,13 +136,13 @@ TEST_P(DemoRunTest, FromRegistrationToTheSavedReport) {
 
     Player->ClickForPage("a[href=\"stellik://cmd/runtest\"]");
     TTestDoc& test = Player->Frame().GetTestDoc();
-    ASSERT_TRUE(test.Running);
+    ASSERT_TRUE(test.IsRunning());
 
     int page = 0;
     int questionPages = 0;
     bool skipped = !mode.SkipButton;
     std::map<std::string, int> kindsAnswered;
-    while (test.Running) {
+    while (test.IsRunning()) {
         ASSERT_LT(++page, 40) << "the run does not end";
         Snap("03-run-" + std::to_string(page));
         const std::vector<TPageField> fields = Player->Fields();
@@ -182,7 +182,7 @@ TEST_P(DemoRunTest, FromRegistrationToTheSavedReport) {
     for (const char* type : {"radio", "checkbox", "text", "select-one"}) {
         EXPECT_GT(kindsAnswered[type], 0) << type << " in " << page << " pages";
     }
-    EXPECT_EQ(test.StopReason, u"test-end");
+    EXPECT_EQ(test.GetStopReason(), u"test-end");
     Snap("04-stop");
     EXPECT_TRUE(Shows("Протокол тестирования") ||
                 Player->View().Eval("document.querySelector('input[value*=\"Протокол\"]') != "

@@ -62,7 +62,7 @@ TEST(PageLook, RegistrationFieldsAndTheTimerLineUp) {
     view.Type("input[name=firstname]", "Пётр");
     player.ClickForPage("input[type=submit]");
     player.ClickForPage("a[href=\"stellik://cmd/runtest\"]");
-    ASSERT_TRUE(player.Frame().GetTestDoc().Running);
+    ASSERT_TRUE(player.Frame().GetTestDoc().IsRunning());
     // The digits of the timer stand on the baseline of the top bar's text (an empty inline
     // block's bottom is the baseline of its line).
     const double baseline = Number(view.Eval(

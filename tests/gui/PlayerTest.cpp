@@ -88,7 +88,7 @@ void StartRun(TPlayer& player) {
     player.View().Type("input[name=firstname]", "Пётр");
     player.ClickForPage("input[type=submit]");
     player.ClickForPage("a[href=\"stellik://cmd/runtest\"]");
-    ASSERT_TRUE(player.Frame().GetTestDoc().Running);
+    ASSERT_TRUE(player.Frame().GetTestDoc().IsRunning());
 }
 
 TEST(PlayerTest, TheTimerCountsAndRedrawsItsPictureInThePage) {
@@ -126,7 +126,7 @@ TEST(PlayerTest, ClosingDuringARunAsksFirst) {
     tests::RunFor(300);
     EXPECT_EQ(questions[0], "Текущий тест будет завершен!\nВыйти из программы?");
     EXPECT_FALSE(player.App().GetWindow().IsClosed());
-    EXPECT_TRUE(player.Frame().GetTestDoc().Running);
+    EXPECT_TRUE(player.Frame().GetTestDoc().IsRunning());
 
     // Yes: the run stops, the stop page is shown, the unsaved results are offered.
     leave = GTK_RESPONSE_YES;
@@ -136,8 +136,8 @@ TEST(PlayerTest, ClosingDuringARunAsksFirst) {
     ASSERT_EQ(questions.size(), 3u);
     EXPECT_EQ(questions[1], questions[0]);
     EXPECT_EQ(questions[2], "Результаты тестирования не сохранены\nСохранить результаты?");
-    EXPECT_FALSE(player.Frame().GetTestDoc().Running);
-    EXPECT_EQ(player.Frame().GetTestDoc().StopReason, u"test-end");
+    EXPECT_FALSE(player.Frame().GetTestDoc().IsRunning());
+    EXPECT_EQ(player.Frame().GetTestDoc().GetStopReason(), u"test-end");
     EXPECT_TRUE(tests::RunUntil([&] { return player.View().FinishedLoads() > loads; }))
         << "the stop page";
 }

@@ -24,11 +24,11 @@ std::string DisplayIni(TShellKit& kit) {
 // Answers a run's three questions one page at a time until it stops.
 void FinishRun(TShellKit& kit) {
     kit.Click("runtest");
-    for (int i = 0; i < 10 && kit.Doc().Running; ++i) {
+    for (int i = 0; i < 10 && kit.Doc().IsRunning(); ++i) {
         kit.Submit("testinput",
                    {{"ANSW/0", "0"}, {"ANSW/1/0", "x"}, {"ANSW/2", "0"}, {"CMD/NEXT", ""}});
     }
-    ASSERT_FALSE(kit.Doc().Running);
+    ASSERT_FALSE(kit.Doc().IsRunning());
 }
 
 TEST(Closing, ARunningTestIsEndedOnlyWhenTheUserAgrees) {
@@ -43,14 +43,14 @@ TEST(Closing, ARunningTestIsEndedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(kit.Dialogs.Messages[0].Text, RunningQuestion);
     EXPECT_EQ(kit.Dialogs.Messages[0].Buttons, TMsgButtons::YesNo);
     EXPECT_EQ(kit.Dialogs.Messages[0].Icon, TMsgIcon::Warning);
-    EXPECT_TRUE(kit.Doc().Running);
+    EXPECT_TRUE(kit.Doc().IsRunning());
     EXPECT_EQ(kit.View.Pages.size(), 2U);
     EXPECT_EQ(DisplayIni(kit).find("[MainFrm]"), std::string::npos);
 
     kit.Dialogs.Answers = {TMsgResult::Yes};
     EXPECT_TRUE(kit.Frame().FormClose(placement));
-    EXPECT_FALSE(kit.Doc().Running);
-    EXPECT_EQ(kit.Doc().StopReason, u"test-end");
+    EXPECT_FALSE(kit.Doc().IsRunning());
+    EXPECT_EQ(kit.Doc().GetStopReason(), u"test-end");
     ASSERT_EQ(kit.View.Pages.size(), 3U); // the stop page
     EXPECT_EQ(kit.PageText(u"name(/test-out/test-stop/*)"), "test-end");
     EXPECT_NE(kit.View.Pages.back().find("Тест завершен"), std::string::npos);

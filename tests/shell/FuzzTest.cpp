@@ -156,7 +156,7 @@ TEST(Fuzz, RandomAnswerSubmitsNeverCrashNorLoseAnAnswer) {
         if (!watched.empty()) {
             EXPECT_EQ(kit.Doc().Questions.GetItem(0).Answers.GetItem(0).Value, watched);
         }
-        if (!kit.Doc().Running) {
+        if (!kit.Doc().IsRunning()) {
             startRun();
         }
     }

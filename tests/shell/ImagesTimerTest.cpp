@@ -64,7 +64,7 @@ TEST(Timer, TicksOnlyWhileARunIsUnderWayAndWithoutALimitOnlyCounts) {
     for (int i = 0; i < 75; ++i) {
         kit.Frame().Timer1Timer();
     }
-    EXPECT_TRUE(kit.Doc().Running);
+    EXPECT_TRUE(kit.Doc().IsRunning());
     EXPECT_EQ(kit.Doc().PassSeconds, 75);
     EXPECT_EQ(kit.View.Replaced, std::vector<std::string>(75, "timer"));
     EXPECT_EQ(kit.View.Pages.size(), 2U); // no page is rebuilt
@@ -78,14 +78,14 @@ TEST(Timer, AOneMinuteLimitShowsTheStopPageOnTheSixtiethTick) {
     for (int i = 0; i < 59; ++i) {
         kit.Frame().Timer1Timer();
     }
-    EXPECT_TRUE(kit.Doc().Running);
+    EXPECT_TRUE(kit.Doc().IsRunning());
     EXPECT_EQ(kit.View.Pages.size(), 2U);
     // The picture shows the time now left.
     EXPECT_EQ(kit.Frame().HTMLViewer1ImageRequest("stellik://system/timer.gif").View(),
               TimerGif(OneSecond));
 
     kit.Frame().Timer1Timer();
-    EXPECT_FALSE(kit.Doc().Running);
+    EXPECT_FALSE(kit.Doc().IsRunning());
     ASSERT_EQ(kit.View.Pages.size(), 3U);
     EXPECT_EQ(kit.PageText(u"name(/test-out/test-stop/*)"), "time-out");
     EXPECT_NE(kit.View.Pages.back().find("Время истекло"), std::string::npos);

@@ -74,7 +74,7 @@ TEST(LargeRun, TenThousandQuestionsInListModeRunToTheReport) {
     }
     fields.emplace_back("CMD/NEXT", "Ответить");
     kit.Submit("testinput", fields);
-    EXPECT_FALSE(kit.Doc().Running);
+    EXPECT_FALSE(kit.Doc().IsRunning());
     EXPECT_EQ(kit.Doc().AnsweredQuestions, QuestionCount);
     EXPECT_NE(kit.PageText(u"name(//test-stop/*[1])"), "");
 

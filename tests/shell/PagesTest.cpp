@@ -235,7 +235,7 @@ TEST(Pages, TheSettingsReachThePageStylesheet) {
         EXPECT_TRUE(has(runPage, "action=\"stellik://cmd/testinput\""));
         EXPECT_EQ(has(runPage, "name=\"CMD/SKIP\""), c.Skip);
         EXPECT_EQ(has(runPage, "id=\"timer\" src=\"stellik://system/timer.gif\""), c.Timer);
-        for (int i = 0; i < 10 && kit.Doc().Running; ++i) {
+        for (int i = 0; i < 10 && kit.Doc().IsRunning(); ++i) {
             kit.Submit("testinput",
                        {{"ANSW/0", "0"}, {"ANSW/1/0", "x"}, {"ANSW/2", "0"}, {"CMD/NEXT", ""}});
         }
@@ -249,14 +249,17 @@ TEST(Pages, TheSettingsReachThePageStylesheet) {
 }
 
 TEST(Pages, ARunPageThatDoesNotParseKeepsThePreviousPage) {
-    TShellKit kit;
-    ASSERT_EQ(kit.StartError(), "");
-    kit.Click("runtest");
-    for (const TWideStrings& output : std::vector<TWideStrings>{
-             {u"<test-out>"}, {u"<test-out>", u"\xDC00", u"</test-out>"}, {}}) {
-        kit.Doc().Output = output;
-        EXPECT_EQ(MessageOf([&] { kit.Frame().ShowRunPage(); }), "Cannot Parse XML");
-        EXPECT_EQ(kit.View.Pages.size(), 2U);
+    // No run document before the first run; question text the reader would never let in.
+    for (const std::u16string_view text : {u"", u"<b>", u"\xDC00"}) {
+        TShellKit kit;
+        ASSERT_EQ(kit.StartError(), "");
+        if (text.empty()) {
+            EXPECT_EQ(MessageOf([&] { kit.Frame().ShowRunPage(); }), "Cannot Parse XML");
+        } else {
+            kit.Doc().Questions.GetItem(0).Content.AddText(std::u16string(text));
+            EXPECT_EQ(MessageOf([&] { kit.Click("runtest"); }), "Cannot Parse XML");
+        }
+        EXPECT_EQ(kit.View.Pages.size(), 1U);
     }
 }
 

@@ -82,7 +82,7 @@ TEST(Protocol, AnythingButAnExactCommandNameIsAnUnknownCommand) {
         EXPECT_EQ(kit.Dialogs.Messages[0].Text, c.Message);
         EXPECT_EQ(kit.Dialogs.Messages[0].Buttons, TMsgButtons::Ok);
         EXPECT_EQ(kit.View.Pages.size(), 1U);
-        EXPECT_FALSE(kit.Doc().Running);
+        EXPECT_FALSE(kit.Doc().IsRunning());
     }
 }
 
@@ -102,7 +102,7 @@ TEST(Protocol, RunTestStartsARunWithTheSettingsAndShowsItsPage) {
         TShellKit kit(KitSettingsXml(c.Settings));
         ASSERT_EQ(kit.StartError(), "");
         kit.Click("runtest");
-        EXPECT_TRUE(kit.Doc().Running);
+        EXPECT_TRUE(kit.Doc().IsRunning());
         EXPECT_FALSE(kit.Frame().GetResultsSaved());
         EXPECT_DOUBLE_EQ(kit.Doc().TestTime * 24 * 60, c.Minutes);
         ASSERT_EQ(kit.View.Pages.size(), 2U);

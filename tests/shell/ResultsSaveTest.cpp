@@ -68,11 +68,11 @@ public:
     // Runs the test, answering every question, until it stops.
     void FinishRun() {
         Click("runtest");
-        for (int i = 0; i < 10 && Doc().Running; ++i) {
+        for (int i = 0; i < 10 && Doc().IsRunning(); ++i) {
             Submit("testinput",
                    {{"ANSW/0", "0"}, {"ANSW/1/0", "Пушкин"}, {"ANSW/2", "0"}, {"CMD/NEXT", ""}});
         }
-        ASSERT_FALSE(Doc().Running);
+        ASSERT_FALSE(Doc().IsRunning());
     }
 
     // The results document as the results file must hold it: built into a document object
@@ -324,7 +324,7 @@ TEST(AutoSave, TheTimeRunningOutSavesAtOnce) {
     }
     EXPECT_TRUE(folder.Names().empty());
     kit.Frame().Timer1Timer();
-    EXPECT_FALSE(kit.Doc().Running);
+    EXPECT_FALSE(kit.Doc().IsRunning());
     EXPECT_EQ(kit.PageText(u"name(/test-out/test-stop/*)"), "time-out");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{kit.ResultsName() + ".lmr"});
     EXPECT_TRUE(kit.Frame().GetResultsSaved());
@@ -449,7 +449,7 @@ TEST(ClosingWithResults, ClosingDuringARunSavesOnceAtTheStopPage) {
     kit.Click("runtest");
     kit.Dialogs.Answers = {TMsgResult::Yes};
     EXPECT_TRUE(kit.Frame().FormClose({}));
-    EXPECT_EQ(kit.Doc().StopReason, u"test-end");
+    EXPECT_EQ(kit.Doc().GetStopReason(), u"test-end");
     EXPECT_TRUE(kit.Frame().GetResultsSaved());
     EXPECT_EQ(folder.Names(), std::vector<std::string>{kit.ResultsName() + ".lmr"});
     EXPECT_EQ(kit.Dialogs.Messages.size(), 1U); // only whether to end the run

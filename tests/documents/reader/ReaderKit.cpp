@@ -82,7 +82,7 @@ std::vector<std::string> TOutputDoc::Values(const std::string& path) const {
 TRunTrace RunToReport(TTestDoc& doc, uint8_t mode, const TAnswerKey& key) {
     TRunTrace trace;
     doc.StartRun(mode, 0);
-    for (int page = 0; doc.Running && page < 100; ++page) {
+    for (int page = 0; doc.IsRunning() && page < 100; ++page) {
         const TWideStrings& lines = doc.GetOutput();
         for (size_t i = 0; i + 1 < lines.size(); ++i) {
             if (lines[i] == u"<message-out>") {

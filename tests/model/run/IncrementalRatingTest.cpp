@@ -150,7 +150,7 @@ TEST(IncrementalRating, RandomRunsRateAsEverythingAfresh) {
                         each->TestTime = 40 / SecondsPerDay;
                         each->StartRun(mode, level);
                     }
-                    for (int step = 0; step < 80 && doc.Running; ++step) {
+                    for (int step = 0; step < 80 && doc.IsRunning(); ++step) {
                         RandomStep(doc, afresh, random);
                         const std::string where =
                             "mode " + std::to_string(mode) + " level " + std::to_string(level) +

@@ -65,7 +65,7 @@ TEST_F(StepRun, SkipCyclesThroughTheSectionKeepingNumbers) {
     EXPECT_EQ(Shown(doc), (std::vector<TShown>{{2, 3}}));
     doc.SkipQuestion();
     EXPECT_EQ(Shown(doc), (std::vector<TShown>{{0, 1}}));
-    EXPECT_EQ(doc.OutManager->GetCounter(), 3);
+    EXPECT_EQ(doc.GetOutManager()->GetCounter(), 3);
 }
 
 TEST_F(StepRun, NextWithoutUsableAnswerShowsTheSameQuestion) {
@@ -74,7 +74,7 @@ TEST_F(StepRun, NextWithoutUsableAnswerShowsTheSameQuestion) {
     doc.BufferAnswer(u"0", u"7", u"a"); // no answer 7: ignored
     doc.SubmitAnswers();
     EXPECT_EQ(Shown(doc), (std::vector<TShown>{{0, 1}}));
-    EXPECT_TRUE(doc.Running);
+    EXPECT_TRUE(doc.IsRunning());
 }
 
 TEST_F(StepRun, SkippedQuestionsComeBackAfterTheOpenOnes) {
@@ -86,7 +86,7 @@ TEST_F(StepRun, SkippedQuestionsComeBackAfterTheOpenOnes) {
     doc.SkipQuestion(); // the only open question is shown again
     EXPECT_EQ(Shown(doc), (std::vector<TShown>{{0, 1}}));
     Answer(doc, 0, u"a");
-    EXPECT_FALSE(doc.Running);
+    EXPECT_FALSE(doc.IsRunning());
     EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<test-end/>"});
 }
 
@@ -114,7 +114,7 @@ TEST_P(AdaptiveRun, NextSectionFollowsTheResultOfTheLast) {
     Answer(doc, 0, first);
     Answer(doc, 1, second);
     EXPECT_EQ(doc.Sections.GetItem(1).Level, level);
-    EXPECT_EQ(doc.OutManager->GetCurrentLevel(), level);
+    EXPECT_EQ(doc.GetOutManager()->GetCurrentLevel(), level);
     ASSERT_EQ(Shown(doc).size(), 1u);
     EXPECT_EQ(Shown(doc)[0].Id, 2 + level);
     EXPECT_EQ(Shown(doc)[0].Number, 3);
@@ -159,9 +159,9 @@ TEST(StepModes, FirstSectionWithoutQuestionsEndsTheRunAtOnce) {
         AddOrderedSection(doc, {});
         AddOrderedSection(doc, {0});
         doc.StartRun(mode, 0);
-        EXPECT_TRUE(doc.OutManager->IsFinished());
-        EXPECT_FALSE(doc.Running);
-        EXPECT_EQ(doc.StopReason, u"test-end");
+        EXPECT_TRUE(doc.GetOutManager()->IsFinished());
+        EXPECT_FALSE(doc.IsRunning());
+        EXPECT_EQ(doc.GetStopReason(), u"test-end");
         EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<test-end/>"});
         EXPECT_TRUE(Shown(doc).empty());
     }
@@ -194,7 +194,7 @@ TEST_F(StepMsgRun, WithoutFittingMessagesPagesAreThoseOfStepMode) {
     Answer(doc, 0, u"b"); // bad: the message does not fit
     EXPECT_EQ(Shown(doc), (std::vector<TShown>{{1, 2}}));
     Answer(doc, 1, u"b");
-    EXPECT_FALSE(doc.Running); // neither message: the run ends at once
+    EXPECT_FALSE(doc.IsRunning()); // neither message: the run ends at once
     EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<test-end/>"});
 }
 
@@ -210,9 +210,9 @@ TEST_F(StepMsgRun, QuestionThenSectionMessageBeforeTheRunEnds) {
     EXPECT_TRUE(ShowsMessage(u"<b>question</b>"));
     doc.SkipQuestion(); // skip on a message page acts as next
     EXPECT_TRUE(ShowsMessage(u"section"));
-    EXPECT_TRUE(doc.Running);
+    EXPECT_TRUE(doc.IsRunning());
     doc.SubmitAnswers();
-    EXPECT_FALSE(doc.Running);
+    EXPECT_FALSE(doc.IsRunning());
     EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<test-end/>"});
 }
 
@@ -234,10 +234,10 @@ TEST(StepMsgSections, EachFinishedSectionShowsItsOwnMessage) {
         Answer(doc, i, u"a");
         EXPECT_TRUE(HasLine(doc.GetOutput(), u"<message-out>"));
         EXPECT_TRUE(HasLine(doc.GetOutput(), u"section " + IntToStrW(i)));
-        ASSERT_TRUE(doc.Running);
+        ASSERT_TRUE(doc.IsRunning());
         doc.SubmitAnswers();
     }
-    EXPECT_FALSE(doc.Running);
+    EXPECT_FALSE(doc.IsRunning());
 }
 
 class ListRun : public ::testing::Test {
@@ -265,7 +265,7 @@ TEST_F(ListRun, PageShrinksToTheOpenQuestionsWithNumbersKept) {
     EXPECT_FALSE(HasLine(doc.GetOutput(), u"<section-out number=\"1\" id=\"0\" >"));
     EXPECT_TRUE(HasLine(doc.GetOutput(), u"<section-out number=\"2\" id=\"1\" >"));
     Answer(doc, 2, u"a");
-    EXPECT_FALSE(doc.Running);
+    EXPECT_FALSE(doc.IsRunning());
     EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<test-end/>"});
 }
 
@@ -291,7 +291,7 @@ TEST(ListModes, LevelIsFixedAndAdaptiveMeansGood) {
         const int expected = level == -1 ? 0 : level;
         EXPECT_EQ(doc.Sections.GetItem(0).Level, expected);
         EXPECT_EQ(doc.Sections.GetItem(1).Level, expected);
-        EXPECT_EQ(doc.OutManager->GetCurrentLevel(), expected);
+        EXPECT_EQ(doc.GetOutManager()->GetCurrentLevel(), expected);
         const int offset = level == -1 ? 0 : 1;
         EXPECT_EQ(Shown(doc), (std::vector<TShown>{{offset, 1}, {2 + offset, 2}}));
     }
@@ -304,14 +304,22 @@ TEST(FinishedProducer, NextChangesNothingAndLevelStaysReadable) {
         AddOrderedSection(doc, {0});
         doc.StartRun(mode, 2);
         Answer(doc, 0, u"a");
-        ASSERT_TRUE(doc.OutManager->IsFinished()) << int(mode);
-        const std::span<const std::u16string> last = doc.OutManager->GetPage();
+        ASSERT_TRUE(doc.GetOutManager()->IsFinished()) << int(mode);
+        EXPECT_EQ(doc.GetOutManager()->GetCurrentLevel(), 2); // no section past the end is read
+
+        // A producer of its own over the answered test, driven to its end and past it.
+        const auto producer = CreateOutManager(mode, &doc.Messages, &doc.Sections, 2);
+        for (int step = 0; step < 4 && !producer->IsFinished(); ++step) {
+            producer->Next(false);
+        }
+        ASSERT_TRUE(producer->IsFinished()) << int(mode);
+        const std::span<const std::u16string> last = producer->GetPage();
         const TWideStrings page(last.begin(), last.end());
-        doc.OutManager->Next(false);
-        doc.OutManager->Next(true);
-        EXPECT_TRUE(doc.OutManager->IsFinished());
-        EXPECT_TRUE(std::ranges::equal(doc.OutManager->GetPage(), page));
-        EXPECT_EQ(doc.OutManager->GetCurrentLevel(), 2); // no section past the end is read
+        producer->Next(false);
+        producer->Next(true);
+        EXPECT_TRUE(producer->IsFinished());
+        EXPECT_TRUE(std::ranges::equal(producer->GetPage(), page));
+        EXPECT_EQ(producer->GetCurrentLevel(), 2);
     }
 }
 

@@ -95,8 +95,8 @@ TEST(TestDocBuilding, ClearEmptiesTheTestButKeepsRunSettingsAndOutput) {
     EXPECT_EQ(doc.MarkProfile, nullptr);
     EXPECT_TRUE(doc.Name.empty() && doc.Author.empty() && doc.Abstract.empty());
     EXPECT_EQ(doc.AnswerBuf.GetCount(), 0);
-    EXPECT_FALSE(doc.Running);
-    EXPECT_TRUE(doc.StopReason.empty());
+    EXPECT_FALSE(doc.IsRunning());
+    EXPECT_TRUE(doc.GetStopReason().empty());
     EXPECT_TRUE(doc.Started);
     EXPECT_TRUE(doc.ShowRight);
     EXPECT_EQ(doc.TestTime, 1.0 / 24);
@@ -143,8 +143,8 @@ TEST(TestDocRun, ResetHandsOutProfileAndShowRightAndClearsTheLastRun) {
     EXPECT_EQ(doc.Questions.GetItem(1).Number, 0); // not shown yet in this run
     EXPECT_EQ(doc.MaxRating, 5);
     EXPECT_EQ(doc.Rating, 0);
-    EXPECT_TRUE(doc.Running);
-    EXPECT_TRUE(doc.StopReason.empty());
+    EXPECT_TRUE(doc.IsRunning());
+    EXPECT_TRUE(doc.GetStopReason().empty());
 }
 
 TEST(TestDocRun, TotalsCountSectionsQuestionsAndPoints) {
@@ -177,17 +177,17 @@ TEST(TestDocRun, UnknownModeRaisesAndLeavesTheRunAsItWas) {
     doc.StartRun(RunModeStep, 0);
     Answer(doc, 0, u"a");
     const TWideStrings output = doc.GetOutput();
-    const TOutManager* producer = doc.OutManager.get();
+    const TOutManager* producer = doc.GetOutManager();
     try {
         doc.StartRun(3, 0);
         FAIL() << "mode 3 accepted";
     } catch (const Exception& e) {
         EXPECT_STREQ(e.what(), "Unknown run mode 3 (0 step, 1 list, 2 step with messages)");
     }
-    EXPECT_EQ(doc.OutManager.get(), producer);
+    EXPECT_EQ(doc.GetOutManager(), producer);
     EXPECT_EQ(doc.GetOutput(), output);
-    EXPECT_FALSE(doc.Running);
-    EXPECT_EQ(doc.StopReason, u"test-end");
+    EXPECT_FALSE(doc.IsRunning());
+    EXPECT_EQ(doc.GetStopReason(), u"test-end");
     EXPECT_TRUE(doc.Questions.GetItem(0).Answered);
 }
 
@@ -259,10 +259,10 @@ TEST(TestDocAnswers, AfterTheRunIsOverNothingMovesAndTheLastDocumentStands) {
         doc.BufferAnswer(u"0", u"0", u"a");
         doc.BufferAnswer(u"1", u"0", u"b");
         doc.SubmitAnswers();
-        if (doc.Running) {
+        if (doc.IsRunning()) {
             Answer(doc, 1, u"b");
         }
-        ASSERT_FALSE(doc.Running) << int(mode);
+        ASSERT_FALSE(doc.IsRunning()) << int(mode);
         const TWideStrings output = doc.GetOutput();
         const int rating = doc.Rating;
         doc.BufferAnswer(u"1", u"0", u"a");
@@ -273,15 +273,14 @@ TEST(TestDocAnswers, AfterTheRunIsOverNothingMovesAndTheLastDocumentStands) {
         EXPECT_EQ(doc.AnswerBuf.GetCount(), 0);
         EXPECT_EQ(doc.GetOutput(), output);
         EXPECT_EQ(doc.Rating, rating);
-        EXPECT_EQ(doc.StopReason, u"test-end");
-        EXPECT_FALSE(doc.Running);
+        EXPECT_EQ(doc.GetStopReason(), u"test-end");
+        EXPECT_FALSE(doc.IsRunning());
     }
 }
 
 TEST(TestDocAnswers, BeforeAnyRunTheOperationsLeaveTheDocumentAlone) {
     TTestDoc doc;
     AddProbe(doc);
-    doc.Output.push_back(u"kept");
     doc.BufferAnswer(u"0", u"0", u"a");
     EXPECT_NO_THROW(doc.SubmitAnswers());
     EXPECT_NO_THROW(doc.SkipQuestion());
@@ -289,10 +288,10 @@ TEST(TestDocAnswers, BeforeAnyRunTheOperationsLeaveTheDocumentAlone) {
     doc.Tick();
     doc.WriteRunDocument();
     doc.WriteReport();
-    EXPECT_EQ(doc.GetOutput(), TWideStrings{u"kept"});
+    EXPECT_TRUE(doc.GetOutput().empty());
     EXPECT_EQ(doc.AnswerBuf.GetCount(), 0);
     EXPECT_EQ(doc.PassSeconds, 0);
-    EXPECT_FALSE(doc.Running);
+    EXPECT_FALSE(doc.IsRunning());
 }
 
 TEST(TestDocStop, StopWritesTheReasonOnlyWhileRunning) {
@@ -300,11 +299,11 @@ TEST(TestDocStop, StopWritesTheReasonOnlyWhileRunning) {
     AddProbe(doc);
     doc.StartRun(RunModeStep, 0);
     doc.Stop(u"test-end");
-    EXPECT_FALSE(doc.Running);
+    EXPECT_FALSE(doc.IsRunning());
     EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<test-end/>"});
     const TWideStrings output = doc.GetOutput();
     doc.Stop(u"time-out");
-    EXPECT_EQ(doc.StopReason, u"test-end");
+    EXPECT_EQ(doc.GetStopReason(), u"test-end");
     EXPECT_EQ(doc.GetOutput(), output);
 }
 
@@ -329,7 +328,7 @@ TEST_F(Clock, WithoutLimitOnlyTheTimeUsedGrows) {
         doc.Clear();
         Start(limit);
         Ticks(5000);
-        EXPECT_TRUE(doc.Running);
+        EXPECT_TRUE(doc.IsRunning());
         EXPECT_EQ(doc.PassSeconds, 5000);
         EXPECT_DOUBLE_EQ(doc.PassTime, 5000 / 86400.0);
         EXPECT_EQ(doc.LeftTime, limit);
@@ -339,11 +338,11 @@ TEST_F(Clock, WithoutLimitOnlyTheTimeUsedGrows) {
 TEST_F(Clock, OneMinuteLimitStopsOnTheSixtiethTick) {
     Start(1.0 / 1440);
     Ticks(59);
-    EXPECT_TRUE(doc.Running);
+    EXPECT_TRUE(doc.IsRunning());
     EXPECT_GT(doc.LeftTime, 0);
     doc.Tick();
-    EXPECT_FALSE(doc.Running);
-    EXPECT_EQ(doc.StopReason, u"time-out");
+    EXPECT_FALSE(doc.IsRunning());
+    EXPECT_EQ(doc.GetStopReason(), u"time-out");
     EXPECT_EQ(doc.LeftTime, 0);
     EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<time-out/>"});
     Ticks(3);
@@ -356,23 +355,23 @@ TEST_F(Clock, LongLimitsStopExactlyOnTheirLastSecond) {
         doc.Clear();
         Start(minutes * (1.0 / 1440));
         Ticks(minutes * 60 - 1);
-        EXPECT_TRUE(doc.Running) << minutes;
+        EXPECT_TRUE(doc.IsRunning()) << minutes;
         doc.Tick();
-        EXPECT_FALSE(doc.Running) << minutes;
+        EXPECT_FALSE(doc.IsRunning()) << minutes;
     }
 }
 
 TEST_F(Clock, SubmitAfterTimeOutAppliesNothingButRewritesTheStop) {
     Start(1.0 / 86400);
     doc.Tick();
-    ASSERT_FALSE(doc.Running);
+    ASSERT_FALSE(doc.IsRunning());
     doc.BufferAnswer(u"0", u"0", u"a");
     doc.SubmitAnswers();
     EXPECT_EQ(doc.AnswerBuf.GetCount(), 0);
     EXPECT_TRUE(doc.Questions.GetItem(0).Answers.GetItem(0).Value.empty());
     EXPECT_EQ(StopBlock(doc.GetOutput()), TWideStrings{u"<time-out/>"});
     EXPECT_TRUE(ShownQuestions(doc.GetOutput()).empty());
-    EXPECT_FALSE(doc.OutManager->IsFinished());
+    EXPECT_FALSE(doc.GetOutManager()->IsFinished());
 }
 
 } // namespace
