@@ -100,10 +100,10 @@ public:
     std::unique_ptr<TMainFrm> Window;
 };
 
-// Runs op and returns the message it threw ("" when it did not throw).
 // A new key pair whose private key is protected with the players' package password.
 TPackageKeys MakePlayerKeys();
 
+// Runs op and returns the message it threw ("" when it did not throw).
 std::string MessageOf(const std::function<void()>& op);
 
 } // namespace stellik::test
