@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::InstallFuzzKey();
     TXmlCryptManager crypt;
     TMemoryStream work = fuzz::StreamOf(data, size);
-    crypt.XpObjModel1.LoadStream(work); // a failed load shows as a decryption failure
+    crypt.LoadStream(work); // a failed load shows as a decryption failure
     TMemoryStream plain;
     try {
         crypt.Decrypt(plain);

@@ -76,7 +76,7 @@ std::string EncryptedDocument(const std::string& document) {
     TMemoryStream data(document);
     crypt.Encrypt(data, Base64Encode(fuzz::FuzzPublicKeyBlob()));
     TMemoryStream encrypted;
-    crypt.XpObjModel1.SaveToStream(encrypted);
+    crypt.GetDocument().SaveToStream(encrypted);
     return std::string(encrypted.View());
 }
 

@@ -75,7 +75,15 @@ TXmlCryptManager::TXmlCryptManager() {
     XpObjModel1.SetWriteUTF8Signature(true);
 }
 
+bool TXmlCryptManager::LoadStream(TMemoryStream& stream) {
+    HasDocument = true;
+    return XpObjModel1.LoadStream(stream);
+}
+
 void TXmlCryptManager::Decrypt(TMemoryStream& stream) const {
+    if (!HasDocument) {
+        throw Exception("Decrypt without an EncryptedData document");
+    }
     // A member that was not well-formed leaves the document object without an element.
     const TXpNode root = XpObjModel1.DocumentElement();
     if (!root) {
@@ -120,6 +128,7 @@ void TXmlCryptManager::Encrypt(TMemoryStream& stream, const std::string& encrypt
                      {key.GetMemory(), key.GetSize()});
     // The whole stream, whatever its position: the crypto layer enciphered all of it.
     AppendCipherData(root, {stream.GetMemory(), stream.GetSize()});
+    HasDocument = true;
 }
 
 } // namespace stellik

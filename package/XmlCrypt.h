@@ -23,13 +23,17 @@ class TXmlCryptManager {
 public:
     TXmlCryptManager();
 
-    // The document being read or written: the caller loads a member into it before Decrypt
-    // and saves it after Encrypt (UTF-8 with signature).
-    TXpObjModel XpObjModel1;
+    // Reads an EncryptedData document from the stream's position for Decrypt; false when it
+    // is not well-formed (Decrypt then finds no document element).
+    bool LoadStream(TMemoryStream& stream);
+    // The document last loaded or made by Encrypt; the caller saves it after Encrypt (UTF-8
+    // with signature).
+    const TXpObjModel& GetDocument() const { return XpObjModel1; }
 
     // Takes the session key and the cipher data out of the loaded document and writes the
     // plain bytes into stream (expected empty): afterwards it holds them, position 0.
-    // "Unable Extract Session Key" when no document or no key text is there (stream
+    // Raises "Decrypt without an EncryptedData document" before any LoadStream or Encrypt.
+    // "Unable Extract Session Key" when no document element or no key text is there (stream
     // untouched), "Unable Extract Cipher Data" when the document element has no cipher text
     // (stream untouched), "Unable Decrypt Message" when that text is not base64 (stream
     // untouched); the crypto layer's messages otherwise.
@@ -40,6 +44,10 @@ public:
     // result. A key that cannot be used (empty, not base64, damaged) raises "Unable Import
     // Public Key", leaving the stream and the document as they were.
     void Encrypt(TMemoryStream& stream, const std::string& encryptKey);
+
+private:
+    TXpObjModel XpObjModel1;
+    bool HasDocument = false; // loaded or made: Decrypt never reads an empty object
 };
 
 // The program's one instance, made at start-up after the other service modules.

@@ -118,7 +118,7 @@ void TMainFrm::DecryptMember(const std::string& name, TMemoryStream& work) {
     work.Clear();
     ExtractFromPackage(name, work);
     work.SetPosition(0);
-    crypt.XpObjModel1.LoadStream(work); // a failed load shows as a decryption failure
+    crypt.LoadStream(work); // a failed load shows as a decryption failure
     work.Clear();
     crypt.Decrypt(work);
     work.SetPosition(0);

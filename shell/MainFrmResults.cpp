@@ -37,7 +37,7 @@ void TMainFrm::SaveResults(const std::string& fileName) {
         TXmlCryptManager& crypt = XmlCrypt();
         crypt.Encrypt(content, key);
         content.Clear();
-        crypt.XpObjModel1.SaveToStream(content);
+        crypt.GetDocument().SaveToStream(content);
         content.SetPosition(0);
         zip.AddFromStream("scontent.xml", &content);
     } else {

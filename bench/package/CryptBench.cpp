@@ -72,7 +72,7 @@ struct TFixture {
         TXmlCryptManager maker;
         TMemoryStream data(Document());
         maker.Encrypt(data, Base64Encode(keys.PublicKeyBlob));
-        maker.XpObjModel1.SaveToStream(Member);
+        maker.GetDocument().SaveToStream(Member);
     }
 };
 
@@ -112,7 +112,7 @@ void BM_DecryptAndParseDocument(benchmark::State& state) {
     TXmlCryptManager manager;
     for (auto _ : state) {
         fixture.Member.SetPosition(0);
-        manager.XpObjModel1.LoadStream(fixture.Member);
+        manager.LoadStream(fixture.Member);
         TMemoryStream plain;
         manager.Decrypt(plain);
         TXpObjModel test;
@@ -132,7 +132,7 @@ void BM_LoadEncryptedMember(benchmark::State& state) {
     TXmlCryptManager manager;
     for (auto _ : state) {
         fixture.Member.SetPosition(0);
-        benchmark::DoNotOptimize(manager.XpObjModel1.LoadStream(fixture.Member));
+        benchmark::DoNotOptimize(manager.LoadStream(fixture.Member));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DocumentSize));
 }
@@ -143,7 +143,7 @@ void BM_XmlDecrypt(benchmark::State& state) {
     TFixture& fixture = Fixture();
     TXmlCryptManager manager;
     fixture.Member.SetPosition(0);
-    manager.XpObjModel1.LoadStream(fixture.Member);
+    manager.LoadStream(fixture.Member);
     for (auto _ : state) {
         TMemoryStream plain;
         manager.Decrypt(plain);
@@ -164,7 +164,7 @@ void BM_XmlEncrypt(benchmark::State& state) {
         data = TMemoryStream(Document());
         state.ResumeTiming();
         manager.Encrypt(data, publicKey);
-        benchmark::DoNotOptimize(manager.XpObjModel1.DocumentElement().Handle());
+        benchmark::DoNotOptimize(manager.GetDocument().DocumentElement().Handle());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * DocumentSize));
 }

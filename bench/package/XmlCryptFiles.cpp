@@ -63,14 +63,14 @@ void Encrypt(const std::string& keyFile, const std::string& in, const std::strin
         crypt.Encrypt(data, key);
     } // the cipher bytes are in the document now
     TMemoryStream document;
-    crypt.XpObjModel1.SaveToStream(document);
+    crypt.GetDocument().SaveToStream(document);
     WriteFile(out, document);
 }
 
 void Decrypt(const std::string& in, const std::string& out) {
     TXmlCryptManager crypt;
     TMemoryStream work = ReadFile(in);
-    crypt.XpObjModel1.LoadStream(work);
+    crypt.LoadStream(work);
     work.Clear(); // as the player does: the same stream receives the plain bytes
     crypt.Decrypt(work);
     WriteFile(out, work);

@@ -41,9 +41,9 @@ TEncrypted Encrypted(std::string_view plain) {
     result.Cipher = TMemoryStream(plain);
     maker.Encrypt(result.Cipher, PublicKeyText());
     TMemoryStream saved;
-    maker.XpObjModel1.SaveToStream(saved);
+    maker.GetDocument().SaveToStream(saved);
     result.Saved = saved.View();
-    const TXpNode root = maker.XpObjModel1.DocumentElement();
+    const TXpNode root = maker.GetDocument().DocumentElement();
     result.KeyText =
         Utf16ToUtf8(root.SelectString(u"ds:KeyInfo/EncryptedKey/CipherData/CipherValue"));
     result.DataText = Utf16ToUtf8(root.SelectString(u"CipherData/CipherValue"));
@@ -54,7 +54,7 @@ TEncrypted Encrypted(std::string_view plain) {
 void LoadAndDecrypt(std::string_view document, TMemoryStream& stream) {
     TXmlCryptManager reader;
     TMemoryStream member(document);
-    reader.XpObjModel1.LoadStream(member);
+    reader.LoadStream(member);
     reader.Decrypt(stream);
 }
 
@@ -108,7 +108,7 @@ TEST_F(XmlCrypt, EncryptedBytesDecryptBackThroughTheSavedDocument) {
         data.SetPosition(size / 2); // the whole stream is encrypted, whatever its position
         maker.Encrypt(data, PublicKeyText());
         TMemoryStream saved;
-        maker.XpObjModel1.SaveToStream(saved);
+        maker.GetDocument().SaveToStream(saved);
 
         TMemoryStream out;
         LoadAndDecrypt(saved.View(), out);
@@ -164,6 +164,18 @@ TEST_F(XmlCrypt, ReadingGoesByTheLiteralElementNamesAlone) {
     }
 }
 
+TEST_F(XmlCrypt, DecryptNeedsADocumentLoadedOrMadeFirst) {
+    TXmlCryptManager manager;
+    TMemoryStream stream;
+    EXPECT_EQ(MessageOf([&] { manager.Decrypt(stream); }),
+              "Decrypt without an EncryptedData document");
+    TMemoryStream plain(std::string_view("<a/>"));
+    manager.Encrypt(plain, PublicKeyText());
+    TMemoryStream decrypted;
+    manager.Decrypt(decrypted);
+    EXPECT_EQ(decrypted.View(), "<a/>");
+}
+
 TEST_F(XmlCrypt, DamagedKeysAndCipherTextsCarryTheCryptoMessages) {
     const TEncrypted doc = Encrypted("<test>text</test>");
     TMemoryStream keyBlob;
@@ -201,7 +213,7 @@ TEST_F(XmlCrypt, UnusablePublicKeysLeaveStreamAndDocumentAsTheyWere) {
     TXmlCryptManager manager;
     TMemoryStream first("first document");
     manager.Encrypt(first, PublicKeyText());
-    const std::u16string before = manager.XpObjModel1.GetXmlText();
+    const std::u16string before = manager.GetDocument().GetXmlText();
 
     std::vector<uint8_t> truncated = SharedKeys().PublicKeyBlob;
     truncated.pop_back();
@@ -214,7 +226,7 @@ TEST_F(XmlCrypt, UnusablePublicKeysLeaveStreamAndDocumentAsTheyWere) {
         EXPECT_EQ(MessageOf([&] { manager.Encrypt(data, key); }), "Unable Import Public Key")
             << key;
         EXPECT_EQ(data.View(), "plain");
-        EXPECT_EQ(manager.XpObjModel1.GetXmlText(), before);
+        EXPECT_EQ(manager.GetDocument().GetXmlText(), before);
     }
     EXPECT_EQ(OpenDescriptorCount(), descriptors);
     EXPECT_EQ(KeyFolderEntries(), entries);
@@ -284,7 +296,7 @@ TEST_F(XmlCrypt, PackageOfEncryptedMembersAndPicturesReadsBack) {
         TMemoryStream data(text);
         maker.Encrypt(data, PublicKeyText());
         data.Clear();
-        maker.XpObjModel1.SaveToStream(data);
+        maker.GetDocument().SaveToStream(data);
         data.SetPosition(0);
         writer.AddFromStream(name, &data);
     }
@@ -299,7 +311,7 @@ TEST_F(XmlCrypt, PackageOfEncryptedMembersAndPicturesReadsBack) {
         TMemoryStream member;
         reader.ExtractToStream(name, member);
         member.SetPosition(0);
-        EXPECT_TRUE(player.XpObjModel1.LoadStream(member)) << name;
+        EXPECT_TRUE(player.LoadStream(member)) << name;
         TMemoryStream plain;
         player.Decrypt(plain);
         EXPECT_TRUE(into.LoadStream(plain)) << name;

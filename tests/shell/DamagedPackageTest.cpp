@@ -192,7 +192,7 @@ TEST_F(DamagedPackage, AKeyOrPackageMadeForAnotherPlayerShowsAMessage) {
         TMemoryStream data(plain);
         maker.Encrypt(data, Base64Encode(OtherKeys().PublicKeyBlob));
         TMemoryStream document;
-        maker.XpObjModel1.SaveToStream(document);
+        maker.GetDocument().SaveToStream(document);
         return std::string(document.View());
     };
     const std::string otherPackage =

@@ -145,7 +145,8 @@ std::string DecryptForExaminer(const std::string& document) {
         TMemoryStream(std::string_view(reinterpret_cast<const char*>(blob.data()), blob.size())),
         TMemoryStream(std::string_view("examiner")));
     TXmlCryptManager reader;
-    reader.XpObjModel1.LoadBytes(document);
+    TMemoryStream member{std::string_view(document)};
+    reader.LoadStream(member);
     TMemoryStream plain;
     const std::string error = MessageOf([&] { reader.Decrypt(plain); });
     CryptManager.KeyStoreName = packageContainer;

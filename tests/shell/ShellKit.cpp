@@ -101,7 +101,7 @@ std::string EncryptForPackage(const std::string& plain) {
     TMemoryStream data(plain);
     maker.Encrypt(data, Base64Encode(KitKeys().PublicKeyBlob));
     TMemoryStream document;
-    maker.XpObjModel1.SaveToStream(document);
+    maker.GetDocument().SaveToStream(document);
     return std::string(document.View());
 }
 

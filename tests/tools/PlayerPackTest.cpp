@@ -68,7 +68,7 @@ public:
     std::string Decrypted(const std::string& name) {
         TMemoryStream encrypted(Member(name));
         TXmlCryptManager crypt;
-        crypt.XpObjModel1.LoadStream(encrypted);
+        crypt.LoadStream(encrypted);
         TMemoryStream plain;
         crypt.Decrypt(plain);
         return std::string(plain.View());

@@ -32,7 +32,7 @@ TMemoryStream EncryptedDocument(const std::string& document, const std::string& 
     TMemoryStream data(document);
     crypt.Encrypt(data, publicKey);
     TMemoryStream encrypted;
-    crypt.XpObjModel1.SaveToStream(encrypted);
+    crypt.GetDocument().SaveToStream(encrypted);
     encrypted.SetPosition(0);
     return encrypted;
 }

@@ -51,7 +51,7 @@ TMemoryStream Decrypted(TStreamUnZip& package, const std::string& member) {
     package.ExtractToStream(member, encrypted);
     encrypted.SetPosition(0);
     TXmlCryptManager crypt;
-    crypt.XpObjModel1.LoadStream(encrypted);
+    crypt.LoadStream(encrypted);
     TMemoryStream plain;
     crypt.Decrypt(plain);
     return plain;
