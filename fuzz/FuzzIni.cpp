@@ -12,7 +12,7 @@
 using namespace stellik;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = tests::TemporaryHome() + "/Stellik.ini";
+    static const std::string path = testing::TemporaryHome() + "/Stellik.ini";
     std::filesystem::remove(path + ".bak");
     {
         std::ofstream file(path, std::ios::binary | std::ios::trunc);

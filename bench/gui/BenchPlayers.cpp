@@ -142,7 +142,7 @@ void CaptureFirstPage(std::string& html, TPictures& pictures) {
 }
 
 bool RunUntil(const std::function<bool()>& done, int timeoutMs) {
-    return tests::RunMainLoopUntil(done, timeoutMs, 200);
+    return testing::RunMainLoopUntil(done, timeoutMs, 200);
 }
 
 } // namespace stellik::bench

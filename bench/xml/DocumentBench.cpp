@@ -13,7 +13,7 @@
 namespace {
 
 using namespace stellik;
-using test::CipherText;
+using testing::CipherText;
 
 void MakeMember(TXpObjModel& model, const std::string& cipherText) {
     model.Document().AppendChild(

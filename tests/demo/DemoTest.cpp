@@ -15,7 +15,7 @@
 #include <map>
 #include <set>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 const std::string Demo = STELLIK_SOURCE_DIR "/demo/";
@@ -243,4 +243,4 @@ TEST(Demo, StopsOnTimeOutAfterTwentyMinutes) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -9,10 +9,9 @@
 #include <filesystem>
 #include <vector>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
-using namespace stellik::tests;
 using namespace std::string_literals;
 
 class IniFile : public TFreshFoldersTest {};
@@ -143,4 +142,4 @@ TEST_F(IniFile, ForeignFilesAreReadLenientlyAndNeverBlockWrites) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

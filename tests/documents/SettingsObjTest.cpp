@@ -8,10 +8,8 @@
 
 #include <filesystem>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using namespace stellik::tests;
 
 class SettingsObj : public TFreshFoldersTest {};
 
@@ -134,8 +132,8 @@ TEST_F(SettingsObj, VersionCodesFollowThePlatformAndVersion) {
     for (const TVersionCase& c : cases) {
         CurrentAnswer = c.Info;
         TSettingsObj settings(&AnswerQuery);
-        SCOPED_TRACE(testing::Message() << c.Info.PlatformId << " " << c.Info.MajorVersion << "."
-                                        << c.Info.MinorVersion);
+        SCOPED_TRACE(::testing::Message() << c.Info.PlatformId << " " << c.Info.MajorVersion << "."
+                                          << c.Info.MinorVersion);
         EXPECT_EQ(settings.GetIsNT(), c.IsNT);
         EXPECT_EQ(settings.GetWindowsVersion(), c.Code);
         if (!c.IsNT) { // the 9x line keeps everything in the program's folder
@@ -148,4 +146,4 @@ TEST_F(SettingsObj, VersionCodesFollowThePlatformAndVersion) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

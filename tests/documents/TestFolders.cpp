@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 namespace fs = std::filesystem;
 
@@ -32,4 +32,4 @@ void TFreshFoldersTest::SetUp() {
     fs::create_directories(ScratchFolder());
 }
 
-} // namespace stellik::tests
+} // namespace stellik::testing

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 std::string ScratchFolder(); // ends in "/"; for files the tests write directly
 
@@ -20,4 +20,4 @@ protected:
     void SetUp() override;
 };
 
-} // namespace stellik::tests
+} // namespace stellik::testing

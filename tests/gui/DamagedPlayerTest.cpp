@@ -14,11 +14,8 @@
 #include <functional>
 #include <sstream>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using tests::TDialogAnswerer;
-using tests::TPlayer;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -31,7 +28,7 @@ std::string ReadFile(const std::string& path) {
 std::string
 DamagedPlayer(const std::string& folder,
               const std::function<void(const std::string& name, std::string& bytes)>& damage) {
-    const std::string program = ReadFile(tests::BuiltPlayer());
+    const std::string program = ReadFile(BuiltPlayer());
     std::vector<std::pair<std::string, std::string>> resources = ReadResources(program);
     for (auto& [name, bytes] : resources) {
         damage(name, bytes);
@@ -45,27 +42,27 @@ DamagedPlayer(const std::string& folder,
 std::string MessageOfDamagedStart(const std::string& playerFile) {
     std::string message;
     TDialogAnswerer answerer([&](GtkWindow* dialog) {
-        message = tests::MessageText(dialog);
+        message = MessageText(dialog);
         gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
     });
     TPlayer player(playerFile);
     player.App().Show();
-    EXPECT_TRUE(tests::RunUntil([&] { return answerer.Answered() == 1; }, 20000)) << "no box";
-    tests::RunFor(300);
+    EXPECT_TRUE(RunUntil([&] { return answerer.Answered() == 1; }, 20000)) << "no box";
+    RunFor(300);
     EXPECT_EQ(player.View().FinishedLoads(), 0);
     EXPECT_TRUE(player.Frame().GetLoaded());
 
     gtk_window_close(player.App().GetWindow().GetWindow());
-    EXPECT_TRUE(tests::RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
+    EXPECT_TRUE(RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
     EXPECT_EQ(answerer.Answered(), 1); // closing asks nothing: nothing was run
     player.App().Exit();
     return message;
 }
 
-class DamagedPlayerTest : public testing::Test {
+class DamagedPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Folder = tests::TemporaryHome() + "/damaged-player";
+        Folder = TemporaryHome() + "/damaged-player";
         std::filesystem::create_directories(Folder);
     }
     void TearDown() override { std::filesystem::remove_all(Folder); }
@@ -104,4 +101,4 @@ TEST_F(DamagedPlayerTest, DamagedSettingsShowTheirMessageAndTheWindowCloses) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

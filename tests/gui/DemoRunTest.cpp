@@ -13,12 +13,8 @@
 #include <map>
 #include <ostream>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using tests::TDialogAnswerer;
-using tests::TPageField;
-using tests::TPlayer;
 
 struct TModeCase {
     const char* Name; // as the view profile writes it
@@ -30,7 +26,7 @@ void PrintTo(const TModeCase& mode, std::ostream* out) {
     *out << mode.Name;
 }
 
-class DemoRunTest : public testing::TestWithParam<TModeCase> {
+class DemoRunTest : public ::testing::TestWithParam<TModeCase> {
 protected:
     void SetUp() override {
         char pattern[] = "/tmp/stellik-demo-run-XXXXXX";
@@ -68,7 +64,7 @@ std::pair<int, int> FieldTarget(const std::string& name) {
 
 void DemoRunTest::AnswerPage(const std::string& command) {
     TTestDoc& test = Player->Frame().GetTestDoc();
-    tests::TViewDriver& view = Player->View();
+    TViewDriver& view = Player->View();
     Expected.clear();
     for (const TPageField& field : Player->Fields()) {
         if (!field.Name.starts_with("ANSW/")) {
@@ -113,11 +109,10 @@ void DemoRunTest::CheckBuffered() const {
 
 TEST_P(DemoRunTest, FromRegistrationToTheSavedReport) {
     const TModeCase& mode = GetParam();
-    const std::string file =
-        std::string(mode.Name) == "sepmsg"
-            ? tests::BuiltPlayer()
-            : tests::DemoPlayerWith(Folder, "<test-run-mode>sepmsg<",
-                                    std::string("<test-run-mode>") + mode.Name + "<");
+    const std::string file = std::string(mode.Name) == "sepmsg"
+                                 ? BuiltPlayer()
+                                 : DemoPlayerWith(Folder, "<test-run-mode>sepmsg<",
+                                                  std::string("<test-run-mode>") + mode.Name + "<");
     Player = std::make_unique<TPlayer>(file);
     Player->Start();
     ASSERT_TRUE(Shows("Регистрация"));
@@ -204,7 +199,7 @@ TEST_P(DemoRunTest, FromRegistrationToTheSavedReport) {
         gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
     });
     Player->View().Click("a[href=\"stellik://cmd/saveresults\"]");
-    ASSERT_TRUE(tests::RunUntil([this] { return Player->Frame().GetResultsSaved(); }));
+    ASSERT_TRUE(RunUntil([this] { return Player->Frame().GetResultsSaved(); }));
     std::string saved;
     gchar* bytes = nullptr;
     gsize size = 0;
@@ -214,13 +209,13 @@ TEST_P(DemoRunTest, FromRegistrationToTheSavedReport) {
     EXPECT_TRUE(saved.starts_with("PK")) << "a ZIP archive";
 
     gtk_window_close(Player->App().GetWindow().GetWindow());
-    ASSERT_TRUE(tests::RunUntil([this] { return Player->App().GetWindow().IsClosed(); }));
+    ASSERT_TRUE(RunUntil([this] { return Player->App().GetWindow().IsClosed(); }));
     EXPECT_EQ(answerer.Answered(), 1) << "nothing more was asked at the close";
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, DemoRunTest,
-                         testing::Values(TModeCase{"step", true}, TModeCase{"sepmsg", true},
-                                         TModeCase{"list", false}));
+                         ::testing::Values(TModeCase{"step", true}, TModeCase{"sepmsg", true},
+                                           TModeCase{"list", false}));
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

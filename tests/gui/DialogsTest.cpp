@@ -9,16 +9,13 @@
 #include <filesystem>
 #include <fstream>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
-using tests::MessageText;
-using tests::TDialogAnswerer;
-
-class DialogsTest : public testing::Test {
+class DialogsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        tests::InitGtk();
+        InitGtk();
         char pattern[] = "/tmp/stellik-dialogs-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         Folder = pattern;
@@ -142,7 +139,7 @@ TEST_F(DialogsTest, AnOverlongProposedNameOpensNoDialog) {
     fileName += ".lmr"; // 261 characters
     const std::string before = fileName;
     EXPECT_FALSE(Dialogs.ExecuteFileDialog(ResultsOptions(), fileName));
-    tests::RunFor(100);
+    RunFor(100);
     EXPECT_EQ(fileName, before);
     EXPECT_EQ(answerer.Answered(), 0);
 }
@@ -210,4 +207,4 @@ TEST_F(DialogsTest, AnOpenDialogTakesOnlyAnExistingFile) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 namespace {
 
@@ -216,4 +216,4 @@ void TViewDriver::SaveSnapshot(WebKitSnapshotRegion region, const std::string& p
         << path;
 }
 
-} // namespace stellik::tests
+} // namespace stellik::testing

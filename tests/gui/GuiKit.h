@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 // Initialises GTK on first use (listing the tests needs no display).
 void InitGtk();
@@ -75,4 +75,4 @@ private:
     bool Failed = false; // the load under way failed: its end is no page
 };
 
-} // namespace stellik::tests
+} // namespace stellik::testing

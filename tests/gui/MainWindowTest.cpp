@@ -5,15 +5,15 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 TEST(MainWindowTest, CaptionSizeStatusBarAndView) {
-    tests::InitGtk();
+    InitGtk();
     TMainWindow window;
     window.Show();
     GtkWidget* view = window.GetView().GetWidget();
-    ASSERT_TRUE(tests::RunUntil([&] {
+    ASSERT_TRUE(RunUntil([&] {
         GtkAllocation allocation;
         gtk_widget_get_allocation(view, &allocation);
         return gtk_widget_get_mapped(view) && allocation.height > 1;
@@ -40,15 +40,14 @@ TEST(MainWindowTest, CaptionSizeStatusBarAndView) {
 }
 
 TEST(MainWindowTest, WithoutWindowLogicTheWindowClosesAtOnce) {
-    tests::InitGtk();
+    InitGtk();
     TMainWindow window;
     window.Show();
-    ASSERT_TRUE(
-        tests::RunUntil([&] { return gtk_widget_get_mapped(GTK_WIDGET(window.GetWindow())); }));
+    ASSERT_TRUE(RunUntil([&] { return gtk_widget_get_mapped(GTK_WIDGET(window.GetWindow())); }));
     gtk_window_close(window.GetWindow());
-    ASSERT_TRUE(tests::RunUntil([&] { return window.IsClosed(); }));
+    ASSERT_TRUE(RunUntil([&] { return window.IsClosed(); }));
     EXPECT_FALSE(gtk_widget_get_visible(GTK_WIDGET(window.GetWindow())));
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

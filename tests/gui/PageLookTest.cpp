@@ -9,16 +9,14 @@
 
 #include <string>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using tests::TPlayer;
 
 // One past the lowest row of the timer picture that holds ink: where its digits stand.
 int TimerTextBaseline() {
     TMemoryStream stream;
     WriteTimerImage(EncodeTime(0, 20, 0), stream);
-    const test::TDecodedGif gif = test::DecodeGif(stream.View());
+    const TDecodedGif gif = DecodeGif(stream.View());
     int baseline = 0;
     for (int y = 0; y < gif.Height; ++y) {
         for (int x = 0; x < gif.Width; ++x) {
@@ -35,9 +33,9 @@ double Number(const std::string& text) {
 }
 
 TEST(PageLook, RegistrationFieldsAndTheTimerLineUp) {
-    TPlayer player(tests::BuiltPlayer());
+    TPlayer player(BuiltPlayer());
     player.Start();
-    tests::TViewDriver& view = player.View();
+    TViewDriver& view = player.View();
 
     // The three text fields and the text area share both edges.
     EXPECT_EQ(view.Eval("(() => { const edges = new Set(Array.from(document.querySelectorAll("
@@ -75,4 +73,4 @@ TEST(PageLook, RegistrationFieldsAndTheTimerLineUp) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

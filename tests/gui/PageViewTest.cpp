@@ -9,11 +9,8 @@
 #include <algorithm>
 #include <map>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using tests::RunFor;
-using tests::RunUntil;
 
 // A 1 x 1 GIF.
 const std::string Pixel("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\x00\x00\x00\x00\x00!\xf9\x04\x01"
@@ -57,16 +54,16 @@ public:
     std::function<void()> OnSubmit;
 };
 
-class PageViewTest : public testing::Test {
+class PageViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        tests::InitGtk();
+        InitGtk();
         Window.reset(gtk_window_new(GTK_WINDOW_TOPLEVEL));
         gtk_window_set_default_size(GTK_WINDOW(Window.get()), 640, 480);
         View = std::make_unique<TWebPageView>(Events);
         gtk_container_add(GTK_CONTAINER(Window.get()), View->GetWidget());
         gtk_widget_show_all(Window.get());
-        Driver = std::make_unique<tests::TViewDriver>(View->GetWebView());
+        Driver = std::make_unique<TViewDriver>(View->GetWebView());
     }
 
     void Load(const std::string& body) {
@@ -77,7 +74,7 @@ protected:
     TRecordingEvents Events;
     GtkWidgetPtr Window;
     std::unique_ptr<TWebPageView> View;
-    std::unique_ptr<tests::TViewDriver> Driver;
+    std::unique_ptr<TViewDriver> Driver;
 };
 
 TEST_F(PageViewTest, ImagesAreAskedOfTheWindowAtEveryLoad) {
@@ -302,4 +299,4 @@ TEST_F(PageViewTest, TablesTakeTheFontAroundThemUnlessTheyHaveTheirOwn) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

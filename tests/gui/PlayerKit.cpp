@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 namespace {
 
@@ -99,4 +99,4 @@ void TPlayer::ClickForPage(const std::string& selector) {
     AndWaitForPage([&] { Driver->Click(selector); });
 }
 
-} // namespace stellik::tests
+} // namespace stellik::testing

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 // The player the build made (the demo test).
 std::string BuiltPlayer();
@@ -50,4 +50,4 @@ private:
     std::unique_ptr<TViewDriver> Driver;
 };
 
-} // namespace stellik::tests
+} // namespace stellik::testing

@@ -5,14 +5,11 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
-using tests::TDialogAnswerer;
-using tests::TPlayer;
-
 TEST(PlayerTest, StartsWithTheRegistrationPage) {
-    TPlayer player(tests::BuiltPlayer());
+    TPlayer player(BuiltPlayer());
     player.Start();
     EXPECT_TRUE(player.Frame().GetLoaded());
     const std::string text = player.View().PageText();
@@ -26,7 +23,7 @@ TEST(PlayerTest, StartsWithTheRegistrationPage) {
 }
 
 TEST(PlayerTest, ReturningToTheWindowLoadsNothingAgain) {
-    TPlayer player(tests::BuiltPlayer());
+    TPlayer player(BuiltPlayer());
     player.Start();
     const int loads = player.View().FinishedLoads();
     GdkEvent* focus = gdk_event_new(GDK_FOCUS_CHANGE);
@@ -35,21 +32,21 @@ TEST(PlayerTest, ReturningToTheWindowLoadsNothingAgain) {
         g_object_ref(gtk_widget_get_window(GTK_WIDGET(player.App().GetWindow().GetWindow()))));
     gtk_widget_event(GTK_WIDGET(player.App().GetWindow().GetWindow()), focus);
     gdk_event_free(focus);
-    tests::RunFor(500);
+    RunFor(500);
     EXPECT_EQ(player.View().FinishedLoads(), loads);
 }
 
 TEST(PlayerTest, ARegistrationFailureIsShownAndThePageStays) {
-    TPlayer player(tests::BuiltPlayer());
+    TPlayer player(BuiltPlayer());
     player.Start();
     std::string message;
     TDialogAnswerer answerer([&](GtkWindow* dialog) {
-        message = tests::MessageText(dialog);
+        message = MessageText(dialog);
         gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
     });
     player.View().Type("input[name=firstname]", "Пётр");
     player.View().Click("input[type=submit]");
-    ASSERT_TRUE(tests::RunUntil([&] { return answerer.Answered() == 1; }));
+    ASSERT_TRUE(RunUntil([&] { return answerer.Answered() == 1; }));
     EXPECT_EQ(message, "Не введена фамилия");
     EXPECT_NE(player.View().PageText().find("Регистрация"), std::string::npos);
     // The fields keep what was submitted.
@@ -57,7 +54,7 @@ TEST(PlayerTest, ARegistrationFailureIsShownAndThePageStays) {
 }
 
 TEST(PlayerTest, ClosingBeforeAnyRunAsksNothingAndWritesTheExamineesData) {
-    TPlayer player(tests::BuiltPlayer());
+    TPlayer player(BuiltPlayer());
     player.Start();
     player.View().Type("input[name=lastname]", "Иванов");
     player.View().Type("input[name=firstname]", "Пётр");
@@ -69,7 +66,7 @@ TEST(PlayerTest, ClosingBeforeAnyRunAsksNothingAndWritesTheExamineesData) {
     TDialogAnswerer answerer(
         [](GtkWindow* dialog) { gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_NO); });
     gtk_window_close(player.App().GetWindow().GetWindow());
-    ASSERT_TRUE(tests::RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
+    ASSERT_TRUE(RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
     EXPECT_EQ(answerer.Answered(), 0);
     player.App().Exit();
     const std::string ini = player.App().GetServices().SettingsObj->GetDataDir() + "Stellik.ini";
@@ -92,14 +89,14 @@ void StartRun(TPlayer& player) {
 }
 
 TEST(PlayerTest, TheTimerCountsAndRedrawsItsPictureInThePage) {
-    TPlayer player(tests::BuiltPlayer());
+    TPlayer player(BuiltPlayer());
     StartRun(player);
     const TTestDoc& test = player.Frame().GetTestDoc();
     const int loads = player.View().FinishedLoads();
     const std::string source = player.View().Eval("document.getElementById('timer').src");
     const int seconds = test.PassSeconds;
-    ASSERT_TRUE(tests::RunUntil([&] { return test.PassSeconds >= seconds + 2; }, 4000));
-    ASSERT_TRUE(tests::RunUntil([&] {
+    ASSERT_TRUE(RunUntil([&] { return test.PassSeconds >= seconds + 2; }, 4000));
+    ASSERT_TRUE(RunUntil([&] {
         return player.View().Eval("(() => { const t = document.getElementById('timer'); "
                                   "return t.complete && t.naturalWidth == 54; })()") == "true";
     }));
@@ -109,21 +106,21 @@ TEST(PlayerTest, TheTimerCountsAndRedrawsItsPictureInThePage) {
 }
 
 TEST(PlayerTest, ClosingDuringARunAsksFirst) {
-    TPlayer player(tests::BuiltPlayer());
+    TPlayer player(BuiltPlayer());
     StartRun(player);
     GtkWindow* window = player.App().GetWindow().GetWindow();
     std::vector<std::string> questions;
     gint leave = GTK_RESPONSE_NO;
     TDialogAnswerer answerer([&](GtkWindow* dialog) {
-        questions.push_back(tests::MessageText(dialog));
+        questions.push_back(MessageText(dialog));
         // Leaving as the test step says; the unsaved results are not saved.
         const bool aboutTheRun = questions.back().starts_with("Текущий тест");
         gtk_dialog_response(GTK_DIALOG(dialog), aboutTheRun ? leave : GTK_RESPONSE_NO);
     });
     // No: the window stays and the run goes on.
     gtk_window_close(window);
-    ASSERT_TRUE(tests::RunUntil([&] { return questions.size() == 1; }));
-    tests::RunFor(300);
+    ASSERT_TRUE(RunUntil([&] { return questions.size() == 1; }));
+    RunFor(300);
     EXPECT_EQ(questions[0], "Текущий тест будет завершен!\nВыйти из программы?");
     EXPECT_FALSE(player.App().GetWindow().IsClosed());
     EXPECT_TRUE(player.Frame().GetTestDoc().IsRunning());
@@ -132,15 +129,14 @@ TEST(PlayerTest, ClosingDuringARunAsksFirst) {
     leave = GTK_RESPONSE_YES;
     const int loads = player.View().FinishedLoads();
     gtk_window_close(window);
-    ASSERT_TRUE(tests::RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
+    ASSERT_TRUE(RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
     ASSERT_EQ(questions.size(), 3u);
     EXPECT_EQ(questions[1], questions[0]);
     EXPECT_EQ(questions[2], "Результаты тестирования не сохранены\nСохранить результаты?");
     EXPECT_FALSE(player.Frame().GetTestDoc().IsRunning());
     EXPECT_EQ(player.Frame().GetTestDoc().GetStopReason(), u"test-end");
-    EXPECT_TRUE(tests::RunUntil([&] { return player.View().FinishedLoads() > loads; }))
-        << "the stop page";
+    EXPECT_TRUE(RunUntil([&] { return player.View().FinishedLoads() > loads; })) << "the stop page";
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 std::vector<uint8_t> BytesOf(std::string_view text) {
@@ -73,4 +73,4 @@ TEST(Base64, RefusesTextThatIsNotBase64AndWritesNothing) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

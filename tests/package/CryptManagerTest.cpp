@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <functional>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 TMemoryStream PasswordStream(std::string_view password = Password) {
@@ -290,4 +290,4 @@ TEST(CryptManager, ContainerNamesMapToDistinctFilesInsideTheFolder) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
@@ -140,4 +140,4 @@ TEST(KeyBlobFormat, EverySessionKeyIsNew) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <random>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 std::string KeyFolder() {
-    return tests::DataHome() + "/stellik/keys";
+    return DataHome() + "/stellik/keys";
 }
 
 std::vector<std::string> KeyFolderEntries() {
@@ -61,4 +61,4 @@ std::vector<uint8_t> RandomBytes(size_t size, uint32_t seed) {
     return bytes;
 }
 
-} // namespace stellik::test
+} // namespace stellik::testing

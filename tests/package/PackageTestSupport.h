@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 // The folder of the key containers, inside the test program's temporary data folder.
 std::string KeyFolder();
@@ -31,4 +31,4 @@ TMemoryStream StreamOf(std::span<const uint8_t> bytes);
 TMemoryStream StreamOf(std::string_view text);
 std::vector<uint8_t> RandomBytes(size_t size, uint32_t seed);
 
-} // namespace stellik::test
+} // namespace stellik::testing

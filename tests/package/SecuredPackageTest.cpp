@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 TEST(SecuredPackage, EncryptedMembersAndPicturesPackAndReadBack) {
@@ -60,4 +60,4 @@ TEST(SecuredPackage, EncryptedMembersAndPicturesPackAndReadBack) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 // An archive of one deflated member whose local header and directory entry declare
@@ -59,4 +59,4 @@ TEST(StreamUnZipBounds, NoMemberYieldsMoreThanItDeclares) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

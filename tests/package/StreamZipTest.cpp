@@ -10,7 +10,7 @@
 #include <chrono>
 #include <functional>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 std::string Extract(const TMemoryStream& archive, const std::string& name) {
@@ -265,4 +265,4 @@ TEST(StreamUnZip, DamagedMembersAreExtractedWithoutAnError) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

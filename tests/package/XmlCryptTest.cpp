@@ -15,7 +15,7 @@
 #include <functional>
 #include <string>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 std::string PublicKeyText() {
@@ -330,4 +330,4 @@ TEST_F(XmlCrypt, PackageOfEncryptedMembersAndPicturesReadsBack) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 TEST(StrToInt, AcceptsBlanksSignDecimalAndHexPrefixes) {
@@ -52,4 +52,4 @@ TEST(StrToFloat, UsesTheGivenSeparatorOnly) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 struct TDecodedGif {
     std::string Version; // "GIF87a" or "GIF89a"
@@ -73,4 +73,4 @@ inline TDecodedGif DecodeGif(std::string_view bytes) {
     return result;
 }
 
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -7,10 +7,8 @@
 #include <cstdlib>
 #include <set>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using test::DecodeGif;
 
 // A picture held in ARGB32 words, row by row, with a stride wider than the rows.
 struct TPicture {
@@ -139,4 +137,4 @@ TEST(GifWriter, RefusesPicturesItCannotWrite) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 TEST(Unicode, RoundTripsAndReplacesMalformedInput) {
@@ -126,4 +126,4 @@ TEST(Exceptions, CarryTheRuntimeTexts) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

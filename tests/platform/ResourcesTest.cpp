@@ -12,10 +12,8 @@
 #include <memory>
 #include <random>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using test::MessageOf;
 
 using TResourceList = std::vector<std::pair<std::string, std::string>>;
 
@@ -169,4 +167,4 @@ TEST(ResourceArchive, NamesMustBeNonEmptyAndDistinctIgnoringCase) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

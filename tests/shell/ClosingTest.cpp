@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 const std::string RunningQuestion = "Текущий тест будет завершен!\r\nВыйти из программы?";
@@ -103,4 +103,4 @@ TEST(Closing, EndingARunThenDecliningToSaveAsksBothQuestionsInOrder) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

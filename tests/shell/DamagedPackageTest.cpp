@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <functional>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 // What the window shows after its first activation.
@@ -111,7 +111,7 @@ std::vector<size_t> Positions(size_t size, size_t count) {
 
 // Every case starts from the undamaged player; making it also names the key container that
 // encrypting members needs.
-class DamagedPackage : public testing::Test {
+class DamagedPackage : public ::testing::Test {
 protected:
     TShellKit Reference;
     const std::map<std::string, std::string>& Good() const { return Reference.Resources; }
@@ -276,4 +276,4 @@ TEST(DamagedSettings, DamagedSettingsShowAMessageOrLoadTheirDefaults) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -10,7 +10,7 @@
 #include <chrono>
 #include <random>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 class TFieldMaker {
@@ -207,4 +207,4 @@ TEST(Fuzz, RandomRegistrationsKeepTheFirstFieldOfEachName) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 std::string TimerGif(TDateTime left) {
@@ -100,4 +100,4 @@ TEST(Timer, AOneMinuteLimitShowsTheStopPageOnTheSixtiethTick) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 constexpr int QuestionCount = 10000;
@@ -86,4 +86,4 @@ TEST(LargeRun, TenThousandQuestionsInListModeRunToTheReport) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

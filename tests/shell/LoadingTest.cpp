@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -253,4 +253,4 @@ TEST(Loading, DtdRequestIsAnsweredFromTheResourceOfTheNameWithoutExtension) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 std::string Sheet(const std::string& body) {
@@ -311,4 +311,4 @@ TEST(ResultsDocument, TheReportPageIsTheResultsDocumentOfTheRun) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

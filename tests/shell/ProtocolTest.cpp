@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 // A started window on the title page, in list mode so that every question is on the page.
@@ -289,4 +289,4 @@ TEST(Protocol, RegistrationKeepsTheFieldsAndChecksLastThenFirstName) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

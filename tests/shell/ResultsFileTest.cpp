@@ -13,7 +13,7 @@
 #include <set>
 #include <thread>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 mode_t ModeOf(const std::string& path) {
@@ -188,4 +188,4 @@ TEST(ResultsFile, SaversRacingIntoOneFolderGetFilesOfTheirOwn) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -9,7 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 TUserSettings Examinee(std::string last, std::string first, std::string patronymic) {
@@ -196,4 +196,4 @@ TEST(ResultsName, DateIsTheLocalesShortDate) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 using TMembers = std::vector<std::pair<std::string, std::string>>;
@@ -457,4 +457,4 @@ TEST(ClosingWithResults, ClosingDuringARunSavesOnceAtTheStopPage) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

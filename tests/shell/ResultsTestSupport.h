@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 class TScratchFolder {
@@ -82,4 +82,4 @@ private:
     void (*PreviousHandler)(int) = nullptr;
 };
 
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 namespace {
 
@@ -184,13 +184,4 @@ TPackageKeys MakePlayerKeys() {
     return MakePackageKeys({reinterpret_cast<const uint8_t*>(password.data()), password.size()});
 }
 
-std::string MessageOf(const std::function<void()>& op) {
-    try {
-        op();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
-
-} // namespace stellik::test
+} // namespace stellik::testing

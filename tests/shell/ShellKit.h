@@ -6,6 +6,7 @@
 #include "package/XmlCrypt.h"
 #include "shell/MainFrm.h"
 #include "shell/ViewInterfaces.h"
+#include "tests/support/MessageOf.h"
 
 #include <deque>
 #include <functional>
@@ -14,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 class TRecordingView : public IPageView {
 public:
@@ -103,7 +104,4 @@ public:
 // A new key pair whose private key is protected with the players' package password.
 TPackageKeys MakePlayerKeys();
 
-// Runs op and returns the message it threw ("" when it did not throw).
-std::string MessageOf(const std::function<void()>& op);
-
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -4,7 +4,7 @@
 #include <clocale>
 #include <string>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 // Sets LC_TIME for one test and puts the previous locale back.
 class TTimeLocale {
@@ -22,4 +22,4 @@ private:
     bool Active = false;
 };
 
-} // namespace stellik::test
+} // namespace stellik::testing

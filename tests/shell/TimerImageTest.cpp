@@ -7,11 +7,8 @@
 
 #include <string>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using test::DecodeGif;
-using test::TTimeLocale;
 
 TEST(TimerImage, LongTimeFollowsTheLocale) {
     struct TCase {
@@ -90,4 +87,4 @@ TEST(TimerImage, RedrawsTheTimeItIsGiven) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 // Runs the default main context until done() holds; false when timeoutMs passed first. When
 // nothing was pending it sleeps idleUs microseconds before looking again.
@@ -22,4 +22,4 @@ inline bool RunMainLoopUntil(const std::function<bool()>& done, int timeoutMs, i
     return true;
 }
 
-} // namespace stellik::tests
+} // namespace stellik::testing

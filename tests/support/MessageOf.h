@@ -3,19 +3,28 @@
 
 #include "platform/Exception.h"
 
+#include <gmock/gmock.h>
+
+#include <exception>
 #include <functional>
 #include <string>
 
-namespace stellik::test {
+namespace stellik::testing {
 
-// Runs op and returns the message of the Exception it threw ("" when it did not throw).
+// Runs op and returns the message of the exception it threw ("" when it did not throw).
 inline std::string MessageOf(const std::function<void()>& op) {
     try {
         op();
-    } catch (const Exception& e) {
-        return e.GetMessage();
+    } catch (const std::exception& e) {
+        return e.what();
     }
     return "";
 }
 
-} // namespace stellik::test
+// Matches a callable that raises an exception of type E with exactly this message:
+// EXPECT_THAT([&] { ... }, Raises("...")).
+template <class E = Exception> auto Raises(const std::string& message) {
+    return ::testing::ThrowsMessage<E>(::testing::StrEq(message));
+}
+
+} // namespace stellik::testing

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 namespace {
 
@@ -46,4 +46,4 @@ std::string StateHome() {
     return Home.Root + "/state";
 }
 
-} // namespace stellik::tests
+} // namespace stellik::testing

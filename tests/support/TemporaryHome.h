@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 // Before main runs, XDG_DATA_HOME and XDG_STATE_HOME point into a fresh temporary folder, so
 // GLib, which reads them once, never hands out the real home's folders. Removed at exit.
@@ -11,4 +11,4 @@ const std::string& TemporaryHome();
 std::string DataHome();
 std::string StateHome();
 
-} // namespace stellik::tests
+} // namespace stellik::testing

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 struct TCommandResult {
@@ -57,4 +57,4 @@ TEST(PackCommand, ReportsABadInputOnOneLineAndFails) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

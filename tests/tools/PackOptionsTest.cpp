@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 TPackOptions Parse(const std::vector<std::string>& args) {
@@ -53,4 +53,4 @@ TEST(PackOptions, RefusesWhatItCannotUse) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -88,4 +88,4 @@ TPackOptions TPackFolder::Options() const {
     return options;
 }
 
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 using TResourceList = std::vector<std::pair<std::string, std::string>>;
 
@@ -41,4 +41,4 @@ public:
 // The DTDs as the program carries them, from the source tree's resources folder.
 TResourceList ProgramDtds();
 
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -16,7 +16,7 @@
 
 #include <filesystem>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 const std::string Program = "\x7f"
@@ -237,4 +237,4 @@ TEST(PlayerPack, AFailedPackLeavesAnEarlierOutputAsItWas) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

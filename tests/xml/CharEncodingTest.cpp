@@ -9,7 +9,7 @@
 
 #include <memory>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 TEST(CharEncoding, NamesFormatsAndTheirFallbacks) {
@@ -151,4 +151,4 @@ TEST(InputDecoding, DeclarationErrorsCarryTheirMessages) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace stellik::test {
+namespace stellik::testing {
 
 // base64-like text of the given size, with a line break every 76 characters.
 inline std::string CipherText(size_t size) {
@@ -24,4 +24,4 @@ inline std::string CipherText(size_t size) {
     return text;
 }
 
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 TEST(Save, CyrillicBecomesDecimalReferencesByteForByte) {
@@ -218,4 +218,4 @@ TEST(Dom, ANodeOfAnotherDocumentOutlivesItsFirstDocument) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

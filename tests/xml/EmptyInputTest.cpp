@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 TEST(EmptyInput, EveryLoadFailsAndLeavesNoDocument) {
@@ -26,4 +26,4 @@ TEST(EmptyInput, EveryLoadFailsAndLeavesNoDocument) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

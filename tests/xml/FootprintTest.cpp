@@ -8,7 +8,7 @@
 #include <libxml/parser.h>
 #include <malloc.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 size_t HeapInUse() {
@@ -21,7 +21,7 @@ TEST(Footprint, ALoadedTestTakesNoMoreThanTheLibrarysOwnTree) {
     GTEST_SKIP() << "the checked build's allocator keeps no heap statistics";
 #endif
     const std::string xml = bench::MakeTestDocument(5000);
-    const std::string url = testing::DtdPath("test.xml"); // the DTD lies beside it
+    const std::string url = DtdPath("test.xml"); // the DTD lies beside it
     const size_t before = HeapInUse();
     xmlDoc* doc = xmlReadMemory(xml.data(), static_cast<int>(xml.size()), url.c_str(), nullptr,
                                 XML_PARSE_DTDLOAD | XML_PARSE_DTDATTR | XML_PARSE_DTDVALID |
@@ -32,11 +32,11 @@ TEST(Footprint, ALoadedTestTakesNoMoreThanTheLibrarysOwnTree) {
 
     const size_t start = HeapInUse();
     TXpObjModel model;
-    testing::SetUpReader(model);
+    SetUpReader(model);
     ASSERT_TRUE(model.LoadBytes(xml));
     const size_t ours = HeapInUse() - start;
     EXPECT_LE(ours, library) << "ours " << ours << " bytes, libxml2 " << library;
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -12,10 +12,8 @@
 #include <algorithm>
 #include <chrono>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using test::CipherText;
 
 constexpr size_t MiB = size_t{1} << 20;
 
@@ -157,4 +155,4 @@ TEST(LargeDocument, EntityAmplificationAndAbsurdNestingAreRefusedQuickly) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 std::string Utf16(const std::u16string& text, bool bigEndian) {
@@ -214,7 +214,7 @@ TEST(Load, NeverReadsExternalEntitiesOtherThanTheRequestedDtd) {
 TEST(Load, TheDtdHookGetsTheSystemIdAsWrittenAndItsFailuresPassOut) {
     std::vector<std::string> requests;
     TXpObjModel model;
-    testing::SetUpReader(model, &requests);
+    SetUpReader(model, &requests);
     ASSERT_TRUE(model.LoadBytes("<!DOCTYPE test SYSTEM \"C:\\Tests\\xtf_V1P1.DTD\"><test/>"));
     EXPECT_EQ(requests, std::vector<std::string>{"C:\\Tests\\xtf_V1P1.DTD"});
 
@@ -232,4 +232,4 @@ TEST(Load, TheDtdHookGetsTheSystemIdAsWrittenAndItsFailuresPassOut) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

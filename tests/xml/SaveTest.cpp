@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <chrono>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 // Vertical tab, SOH, U+FFFE, U+FFFF, an encoded surrogate, then an overlong "<" (no UTF-8).
@@ -164,4 +164,4 @@ TEST(Save, ALargeMemberIsWrittenAtAboutTheSpeedOfCopyingIt) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -6,10 +6,8 @@
 
 #include <chrono>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using testing::TProblem;
 
 std::string TestDoc(const std::string& dtd, const std::string& body) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE test SYSTEM \"" + dtd +
@@ -18,9 +16,9 @@ std::string TestDoc(const std::string& dtd, const std::string& body) {
 
 std::vector<TProblem> ProblemsOf(const std::string& text, bool stopAtFirst = false) {
     TXpObjModel model;
-    testing::SetUpReader(model);
+    SetUpReader(model);
     model.LoadBytes(text);
-    return testing::Validate(model, stopAtFirst);
+    return Validate(model, stopAtFirst);
 }
 
 const std::vector<TProblem> None;
@@ -60,7 +58,7 @@ TEST(TestFormat, SectionNameFrom11On) {
 
 TEST(TestFormat, DefaultsAreSuppliedToElementsThatOmitThem) {
     TXpObjModel model;
-    testing::SetUpReader(model);
+    SetUpReader(model);
     ASSERT_TRUE(model.LoadBytes(
         TestDoc("XTF_v1p1.dtd", "<questions><single id=\"q1\">Q<table><tr><td>x</td></tr></table>"
                                 "<answer rating=\"1\">A</answer></single></questions>"
@@ -77,7 +75,7 @@ TEST(TestFormat, DefaultsAreSuppliedToElementsThatOmitThem) {
     model.SetKeepCharacters(true);
     EXPECT_EQ(root.SelectSingleNode(u"descendant::td").GetXmlText(),
               u"<td rowspan=\"1\" colspan=\"1\">x</td>");
-    EXPECT_EQ(testing::Validate(model), None);
+    EXPECT_EQ(Validate(model), None);
 }
 
 TEST(Validation, ReportsEachProblemWithItsCodeAndNode) {
@@ -158,9 +156,9 @@ TEST(Validation, AFiveThousandQuestionTestLoadsAndValidatesQuickly) {
     const std::string doc = TestDoc("XTF_v1p2.dtd", body);
     const auto start = std::chrono::steady_clock::now();
     TXpObjModel model;
-    testing::SetUpReader(model);
+    SetUpReader(model);
     ASSERT_TRUE(model.LoadBytes(doc));
-    EXPECT_EQ(testing::Validate(model), None);
+    EXPECT_EQ(Validate(model), None);
     EXPECT_EQ(model.DocumentElement().SelectNodes(u"descendant::answer").Length(), 10000u);
     // About 60 ms here; the bound leaves room for a slow, busy machine but not for a quadratic
     // step, which would take minutes at this size.
@@ -169,4 +167,4 @@ TEST(Validation, AFiveThousandQuestionTestLoadsAndValidatesQuickly) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

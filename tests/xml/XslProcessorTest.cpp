@@ -13,7 +13,7 @@
 
 #include <unistd.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -213,4 +213,4 @@ TEST(XslHtmlFilter, PlainHtmlUtf8WithoutAddedFormatting) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using namespace stellik::tests;
 
 void Load(TExeTestOptions& options, std::string_view xml) {
     TMemoryStream stream(xml);
@@ -121,8 +119,7 @@ TEST(ExeTestOptions, ARejectedDocumentLeavesTheOptionsAsTheyWere) {
         TExeTestOptions options;
         Load(options, FullSettings);
         const TMarkProfile* markProfile = options.GetMarkProfile();
-        ExpectRaises<Exception>([&] { Load(options, bad); },
-                                "XML файл не является файлом настроек");
+        EXPECT_THAT([&] { Load(options, bad); }, Raises("XML файл не является файлом настроек"));
         ExpectFullSettings(options);
         EXPECT_EQ(options.GetMarkProfile(), markProfile);
     }
@@ -174,4 +171,4 @@ TEST(ExeTestOptions, ReadingStartsAtTheStreamsPosition) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -6,10 +6,9 @@
 #include <utility>
 #include <vector>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
-using namespace stellik::tests;
 using TPairs = std::vector<std::pair<int, std::u16string>>;
 
 TPairs PairsOf(const TMarkProfile& profile) {
@@ -49,8 +48,8 @@ TEST(MarkProfileReader, OnlyAProfileWithChildNodesIsBuilt) {
     EXPECT_EQ(profile->Elements.GetCount(), 0);
 
     TParsedXml wrong("<Mark-Profile><for-minimum>x</for-minimum></Mark-Profile>");
-    ExpectRaises<Exception>([&] { ParseMarkProfile(wrong.Root()); },
-                            "Документ XML не является документом профиля оценок");
+    EXPECT_THAT([&] { ParseMarkProfile(wrong.Root()); },
+                Raises("Документ XML не является документом профиля оценок"));
 }
 
 TEST(MarkProfileReader, AThresholdThatIsNoIntegerRaisesTheConversionError) {
@@ -64,8 +63,8 @@ TEST(MarkProfileReader, AThresholdThatIsNoIntegerRaisesTheConversionError) {
         TParsedXml doc(std::string("<mark-profile><for-result value=\"10\">a</for-result>"
                                    "<for-result") +
                        attribute + ">b</for-result></mark-profile>");
-        ExpectRaises<EConvertError>([&] { ParseMarkProfile(doc.Root()); },
-                                    std::string(quoted) + " is not a valid integer value");
+        EXPECT_THAT([&] { ParseMarkProfile(doc.Root()); },
+                    Raises<EConvertError>(std::string(quoted) + " is not a valid integer value"));
     }
 }
 
@@ -82,4 +81,4 @@ TEST(MarkProfileReader, MarkTextsAreTakenAsTheDocumentGivesThem) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

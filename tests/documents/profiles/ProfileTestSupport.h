@@ -1,13 +1,14 @@
 // tests/documents/profiles/ProfileTestSupport.h -- shared helpers of the settings tests
 #pragma once
 
+#include "tests/support/MessageOf.h"
 #include "xml/XpObjModel.h"
 
 #include <gtest/gtest.h>
 
 #include <string_view>
 
-namespace stellik::tests {
+namespace stellik::testing {
 
 // A document object with its default settings (text normalised), loaded from UTF-8 text.
 class TParsedXml {
@@ -22,14 +23,4 @@ private:
     TXpObjModel Model;
 };
 
-// Runs action and expects an exception of type E with exactly this message.
-template <class E, class F> void ExpectRaises(F&& action, std::string_view message) {
-    try {
-        action();
-        ADD_FAILURE() << "no exception, expected: " << message;
-    } catch (const E& e) {
-        EXPECT_EQ(std::string_view(e.what()), message);
-    }
-}
-
-} // namespace stellik::tests
+} // namespace stellik::testing

@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
-using namespace stellik::tests;
 using TLines = std::vector<std::string>;
 
 // The parameter lines of a profile that nothing has been loaded into.
@@ -97,8 +96,8 @@ TEST(ViewProfile, AnotherElementNameIsRejectedAndChangesNothing) {
     TParsedXml doc("<View-Profile><base-params><test-run-mode>list</test-run-mode></base-params>"
                    "<style-params/></View-Profile>");
     TViewProfile profile;
-    ExpectRaises<Exception>([&] { profile.LoadFromNode(doc.Root()); },
-                            "Документ XML не является документом профиля отображения");
+    EXPECT_THAT([&] { profile.LoadFromNode(doc.Root()); },
+                Raises("Документ XML не является документом профиля отображения"));
     ExpectDefaults(profile);
 }
 
@@ -160,4 +159,4 @@ TEST(ViewProfile, AFlagSetAppendsItsLinesInOrder) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

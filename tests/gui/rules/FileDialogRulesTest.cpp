@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 TEST(FileDialogRules, FilterAlternatesDescriptionsAndPatterns) {
@@ -72,4 +72,4 @@ TEST(FileDialogRules, ProposedNamesUpTo260CharactersFit) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 TEST(PageRules, ImageSourcesAsTheWindowNamesThem) {
@@ -89,4 +89,4 @@ TEST(PageRules, JavaScriptStringLiterals) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using basetest::TSampleQuest;
 
 TQuestionList ListWithIds(std::initializer_list<const char16_t*> ids) {
     TQuestionList list;
@@ -66,4 +64,4 @@ TEST(QuestionList, InsertMoveAndDeleteKeepTheRestInOrder) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

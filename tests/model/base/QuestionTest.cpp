@@ -8,10 +8,8 @@
 #include <cstdint>
 #include <set>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using basetest::TSampleQuest;
 
 TEST(QuestionContent, MergesConsecutiveRunsAndLinksOnlyLaterAnswersInFreeLayout) {
     TSampleQuest question;
@@ -150,4 +148,4 @@ TEST(Question, ShuffleIsAPermutationDrawnFromTheSharedGenerator) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

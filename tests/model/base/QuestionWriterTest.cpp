@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using basetest::TSampleQuest;
 
 TWideStrings Summary(int max, int current, int percent) {
     return {u"<summary>",    u"<rating>",        u"<max>",           IntToStrW(max),
@@ -202,4 +200,4 @@ TEST(QuestionWriter, RightAttributesOfChoiceAndValueKinds) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

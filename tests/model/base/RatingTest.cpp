@@ -6,7 +6,7 @@
 
 #include <climits>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 class TSampleObject : public TTestObject {
@@ -126,4 +126,4 @@ TEST(TestObject, RatingCycleAndSummaryWithEscapedMark) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-namespace stellik::basetest {
+namespace stellik::testing {
 
 class TSampleQuest : public TQuestion {
 public:
@@ -49,4 +49,4 @@ public:
     TPointsResult PointsResult;
 };
 
-} // namespace stellik::basetest
+} // namespace stellik::testing

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <optional>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 TEST(IntegerList, SearchesReplacesAndRefusesIndicesOutsideTheList) {
@@ -95,4 +95,4 @@ TEST(TextUtils, UniqueTempFileIsCreatedNewAndPrivate) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

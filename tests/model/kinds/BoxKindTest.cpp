@@ -2,10 +2,8 @@
 
 #include "model/QBox.h"
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using namespace stellik::kindtests;
 
 TEST(BoxQuestion, ValuesMatchTrimmedAndWithoutLetterCase) {
     auto question = MakeQuestion<TBoxQuest>({{1, "ABC"}, {2, " Москва "}, {4, "Ёлка"}});
@@ -46,4 +44,4 @@ TEST(BoxQuestion, InputContentListsEachRightValueOnceEscaped) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -5,10 +5,8 @@
 
 #include <climits>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using namespace stellik::kindtests;
 
 TEST(SingleChoice, NothingChosenIsRightButUnanswered) {
     auto question = MakeQuestion<TRadioQuest>({{2, ""}, {-3, ""}, {7, ""}}, 5);
@@ -96,4 +94,4 @@ TEST(MultipleChoice, PointsAddUntilAChosenZero) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

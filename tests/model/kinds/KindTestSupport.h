@@ -4,6 +4,7 @@
 #include "model/Question.h"
 #include "platform/Exception.h"
 #include "platform/Unicode.h"
+#include "tests/support/MessageOf.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 #include <memory>
 #include <string>
 
-namespace stellik::kindtests {
+namespace stellik::testing {
 
 // A question of kind TKind with answers of {points, right}; questionPoints -1 rates per answer.
 template <typename TKind>
@@ -46,9 +47,4 @@ inline void Expect(const TPointsResult& result, int points, bool answered) {
     EXPECT_EQ(result.Answered, answered);
 }
 
-// Matches a callable that raises stellik::Exception with exactly this message.
-inline auto Raises(const std::string& message) {
-    return ::testing::ThrowsMessage<Exception>(::testing::StrEq(message));
-}
-
-} // namespace stellik::kindtests
+} // namespace stellik::testing

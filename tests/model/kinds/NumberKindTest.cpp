@@ -5,10 +5,8 @@
 
 #include <clocale>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using namespace stellik::kindtests;
 
 const std::string SyntaxMessage =
     "Ошибка в сиснтаксисе. Правильный ответ должен быть задан в виде:\r\nчисло1..число2";
@@ -99,4 +97,4 @@ TEST(NumberQuestion, OneFieldWithoutANumberLeavesTheQuestionUnanswered) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -7,7 +7,7 @@
 #include "model/QText.h"
 #include "model/QuestionManager.h"
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 std::unique_ptr<TQuestion> MakeOther() {
@@ -58,4 +58,4 @@ TEST(QuestionManager, StartUpRegistersTheFiveKindsOnce) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

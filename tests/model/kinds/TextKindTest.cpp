@@ -2,10 +2,8 @@
 
 #include "model/QText.h"
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using namespace stellik::kindtests;
 
 TEST(TextQuestion, ABlankFieldLeavesTheQuestionUnanswered) {
     auto question = MakeQuestion<TTextQuest>({{2, "Москва"}, {3, "\\*град"}}, 10);
@@ -32,4 +30,4 @@ TEST(TextQuestion, PerAnswerPointsAddUpForTheMatchingTexts) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

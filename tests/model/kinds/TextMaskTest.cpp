@@ -6,10 +6,8 @@
 #include <random>
 #include <vector>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
-
-using namespace stellik::kindtests;
 
 const std::string InvalidEscape = "Ошибка в синтаксисе. Недопустимый символ \\";
 const std::string TrailingBackslash = "Ошибка в синтаксисе. Ожидается символ после \\";
@@ -135,4 +133,4 @@ TEST(MaskMatching, ManyStarsOnALongTextStayGreedy) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

@@ -6,7 +6,7 @@
 
 #include <numeric>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 // The direct way: n moves, each an erase and an insert in one array.
@@ -42,4 +42,4 @@ TEST(MoveShuffleTest, MatchesMovingInAnArrayWithTheSameDraws) {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing

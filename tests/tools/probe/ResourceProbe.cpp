@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace stellik {
+namespace stellik::testing {
 namespace {
 
 void Check(bool condition, const std::string& what) {
@@ -93,10 +93,11 @@ std::string CheckPackage() {
 }
 
 } // namespace
-} // namespace stellik
+} // namespace stellik::testing
 
 int main(int argc, char** argv) {
     using namespace stellik;
+    using namespace stellik::testing;
     try {
         for (int i = 1; i < argc; ++i) {
             CheckNamedResource(argv[i]);
