@@ -5,6 +5,7 @@
 #include "platform/Convert.h"
 #include "platform/Exception.h"
 #include "platform/Unicode.h"
+#include "shell/ExternalLinks.h"
 #include "shell/PseudoHosts.h"
 
 #include <array>
@@ -24,16 +25,6 @@ bool SameAsciiText(std::string_view a, std::string_view b) {
         }
     }
     return true;
-}
-
-bool StartsWithAsciiText(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && SameAsciiText(text.substr(0, prefix.size()), prefix);
-}
-
-// Only web pages and mail go to the desktop: a local file or a script it would run.
-bool IsExternalLink(std::string_view url) {
-    return StartsWithAsciiText(url, "http:") || StartsWithAsciiText(url, "https:") ||
-           StartsWithAsciiText(url, "mailto:");
 }
 
 // A submitted field's value by name, whatever its letter case: the first match, else empty.
@@ -77,7 +68,7 @@ enum class TInputCommand { None, Next, Skip };
 
 void TMainFrm::ExecuteLink(const std::string& url, const TFormFields* fields) {
     if (!url.starts_with(CommandHost)) {
-        if (IsExternalLink(url)) {
+        if (IsExternalUrl(url)) {
             View.OpenExternal(url);
         }
         return;

@@ -20,11 +20,6 @@ std::string Unescaped(std::string_view text) {
     return plain ? std::string(plain.get()) : copy;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           g_ascii_strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
-}
-
 } // namespace
 
 std::optional<std::string> ImageSourceOf(std::string_view uri) {
@@ -76,11 +71,6 @@ TNavigationVerdict DecideNavigation(TNavigationKind kind, std::string_view uri,
         return TNavigationVerdict::Allow;
     }
     return TNavigationVerdict::Ignore;
-}
-
-bool IsExternalUrl(std::string_view url) {
-    return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://") ||
-           StartsWithNoCase(url, "mailto:");
 }
 
 std::string JsStringLiteral(std::string_view text) {
