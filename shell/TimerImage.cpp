@@ -2,11 +2,9 @@
 
 #include "platform/GifWriter.h"
 #include "shell/CairoHandles.h"
+#include "shell/LocaleTime.h"
 
-#include <glib.h>
-
-#include <ctime>
-#include <memory>
+#include <langinfo.h>
 
 namespace stellik {
 
@@ -23,21 +21,6 @@ constexpr double ScreenDpi = 96;
 // usual stand-in, DejaVu Sans, hints them to 8 and loses the last digit; its condensed face
 // keeps Verdana's width. fontconfig takes the first family installed.
 constexpr const char* TimerFont = "Verdana,DejaVu Sans Condensed 9";
-
-struct GFree {
-    void operator()(gchar* text) const noexcept { g_free(text); }
-};
-
-std::string FormatTime(const TTimeParts& parts, const char* format) {
-    std::tm time{};
-    time.tm_hour = parts.Hour;
-    time.tm_min = parts.Minute;
-    time.tm_sec = parts.Second;
-    time.tm_mday = 1;
-    time.tm_year = 100;
-    char buffer[128];
-    return {buffer, std::strftime(buffer, sizeof buffer, format, &time)};
-}
 
 void ShowText(cairo_t* cr, const std::string& text) {
     const TPangoLayoutPtr layout(pango_cairo_create_layout(cr));
@@ -61,15 +44,11 @@ void ShowText(cairo_t* cr, const std::string& text) {
 } // namespace
 
 std::string FormatLongTime(TDateTime time) {
-    const TTimeParts parts = DecodeTime(time);
-    std::string text = FormatTime(parts, "%X");
-    if (g_get_charset(nullptr)) {
-        return text;
-    }
-    // A locale of another character set: the drawing wants UTF-8.
-    const std::unique_ptr<gchar, GFree> utf8(
-        g_locale_to_utf8(text.data(), static_cast<gssize>(text.size()), nullptr, nullptr, nullptr));
-    return utf8 ? std::string(utf8.get()) : FormatTime(parts, "%H:%M:%S");
+    // The time left is a span, not a time of day: a 12-hour clock would write 20 minutes as
+    // "12:19:59 AM", and the picture has no room for the half of the day either.
+    constexpr const char* SpanFormat = "%H:%M:%S";
+    return FormatLocaleDateTime(time, IsTwelveHourFormat(nl_langinfo(T_FMT)) ? SpanFormat : "%X",
+                                SpanFormat);
 }
 
 void WriteTimerImage(TDateTime leftTime, TMemoryStream& stream) {
