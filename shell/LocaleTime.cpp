@@ -12,25 +12,6 @@ namespace stellik {
 
 namespace {
 
-std::tm BrokenDown(TDateTime value) {
-    using namespace std::chrono;
-    const TDateParts date = DecodeDate(value);
-    const TTimeParts time = DecodeTime(value);
-    const year_month_day ymd{year(date.Year), month(static_cast<unsigned>(date.Month)),
-                             day(static_cast<unsigned>(date.Day))};
-    const sys_days days{ymd};
-    std::tm parts{};
-    parts.tm_year = date.Year - 1900;
-    parts.tm_mon = date.Month - 1;
-    parts.tm_mday = date.Day;
-    parts.tm_wday = static_cast<int>(weekday(days).c_encoding());
-    parts.tm_yday = static_cast<int>((days - sys_days{ymd.year() / January / 1}).count());
-    parts.tm_hour = time.Hour;
-    parts.tm_min = time.Minute;
-    parts.tm_sec = time.Second;
-    return parts;
-}
-
 std::string Format(const std::tm& parts, const char* format) {
     char buffer[256];
     return {buffer, std::strftime(buffer, sizeof buffer, format, &parts)};
@@ -38,8 +19,32 @@ std::string Format(const std::tm& parts, const char* format) {
 
 } // namespace
 
-std::string FormatLocaleDateTime(TDateTime value, const char* format, const char* fallback) {
-    const std::tm parts = BrokenDown(value);
+std::tm DateTimeParts(TDateTime value) {
+    using namespace std::chrono;
+    const TDateParts date = DecodeDate(value);
+    const year_month_day ymd{year(date.Year), month(static_cast<unsigned>(date.Month)),
+                             day(static_cast<unsigned>(date.Day))};
+    const sys_days days{ymd};
+    std::tm parts = TimeOfDayParts(value);
+    parts.tm_year = date.Year - 1900;
+    parts.tm_mon = date.Month - 1;
+    parts.tm_mday = date.Day;
+    parts.tm_wday = static_cast<int>(weekday(days).c_encoding());
+    parts.tm_yday = static_cast<int>((days - sys_days{ymd.year() / January / 1}).count());
+    return parts;
+}
+
+std::tm TimeOfDayParts(TDateTime value) {
+    const TTimeParts time = DecodeTime(value);
+    std::tm parts{};
+    parts.tm_hour = time.Hour;
+    parts.tm_min = time.Minute;
+    parts.tm_sec = time.Second;
+    parts.tm_mday = 1; // a valid day, for formats that look at it
+    return parts;
+}
+
+std::string FormatLocaleDateTime(const std::tm& parts, const char* format, const char* fallback) {
     std::string text = Format(parts, format);
     if (g_get_charset(nullptr)) {
         return text;

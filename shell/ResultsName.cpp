@@ -32,7 +32,7 @@ void CutUtf8(std::string& text, size_t limit) {
 } // namespace
 
 std::string FormatShortDate(TDateTime date) {
-    return FormatLocaleDateTime(date, "%x", "%Y-%m-%d"); // file names here are UTF-8
+    return FormatLocaleDateTime(DateTimeParts(date), "%x", "%Y-%m-%d"); // file names: UTF-8
 }
 
 std::string ExamineeName(const TUserSettings& user) {

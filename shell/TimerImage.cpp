@@ -47,8 +47,9 @@ std::string FormatLongTime(TDateTime time) {
     // The time left is a span, not a time of day: a 12-hour clock would write 20 minutes as
     // "12:19:59 AM", and the picture has no room for the half of the day either.
     constexpr const char* SpanFormat = "%H:%M:%S";
-    return FormatLocaleDateTime(time, IsTwelveHourFormat(nl_langinfo(T_FMT)) ? SpanFormat : "%X",
-                                SpanFormat);
+    const char* longTime = nl_langinfo(T_FMT); // what "%X" writes
+    return FormatLocaleDateTime(TimeOfDayParts(time),
+                                IsTwelveHourFormat(longTime) ? SpanFormat : longTime, SpanFormat);
 }
 
 void WriteTimerImage(TDateTime leftTime, TMemoryStream& stream) {
