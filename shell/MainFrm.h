@@ -2,8 +2,9 @@
 // results and closing
 //
 // The window logic owns the test and everything it shows; the screen is reached only through
-// IPageView and IDialogs. No method catches: a failure ends the current event, and the
-// window's event entry points (shell/gtk) hand it to IDialogs::ShowException.
+// IPageView and IDialogs. A failure ends the current event, and the window's event entry
+// points (shell/gtk) hand it to IDialogs::ShowException; only closing catches, so that a
+// failure on the way out is shown and the window still closes.
 #pragma once
 
 #include "documents/ExeTestOptions.h"

@@ -4,7 +4,8 @@
 // through the "stellik" scheme; link clicks and form submits reach the window after the
 // view's own event has returned, so a command that loads a new page never runs inside WebKit.
 // Events from a page that is being replaced are dropped: a second click on a page already
-// answered must not answer the next one. Until the first page comes the view shows
+// answered must not answer the next one; so are those of a page whose process ended, the
+// window being told of the end instead. Until the first page comes the view shows
 // "about:blank". Once the first page is up, the fonts of the timer picture are made ready
 // while the examinee reads it, so that the first run page need not wait for them.
 #pragma once
