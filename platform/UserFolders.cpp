@@ -25,6 +25,12 @@ std::string GetLocalAppDataFolder() {
     return WithoutTrailingSlash(g_get_user_state_dir());
 }
 
+std::string GetDocumentsFolder() {
+    const char* documents = g_get_user_special_dir(G_USER_DIRECTORY_DOCUMENTS);
+    const bool present = documents != nullptr && g_file_test(documents, G_FILE_TEST_IS_DIR);
+    return WithoutTrailingSlash(present ? documents : g_get_home_dir());
+}
+
 bool ForceDirectories(const std::string& path) {
     return !path.empty() && g_mkdir_with_parents(path.c_str(), 0700) == 0;
 }

@@ -13,6 +13,10 @@ std::string GetRoamingAppDataFolder();
 // "/"; empty when it cannot be determined.
 std::string GetLocalAppDataFolder();
 
+// Where the user keeps documents (the XDG documents folder) when it exists, else the home
+// folder; without a trailing "/".
+std::string GetDocumentsFolder();
+
 // Creates path with every missing level (mode 0700: the folders hold personal data).
 // True when the folder exists afterwards.
 bool ForceDirectories(const std::string& path);

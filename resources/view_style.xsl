@@ -124,8 +124,8 @@
     <xsl:param name="value"/>
     <xsl:param name="label-width"/>
     <tr>
-      <td width="{$label-width}" valign="top" style="padding:3px 10px 3px 0; color:#3557B4; white-space:nowrap"><xsl:value-of select="$label"/></td>
-      <td valign="top" style="padding:3px 0; font-weight:bold"><xsl:value-of select="$value"/></td>
+      <td width="{$label-width}" valign="top" style="padding:3px 10px 3px 0; white-space:nowrap"><xsl:value-of select="$label"/></td>
+      <td valign="top" style="padding:3px 0"><xsl:value-of select="$value"/></td>
     </tr>
   </xsl:template>
 
@@ -694,7 +694,7 @@
   <!-- Part two: results by section. -->
   <xsl:template match="section-out" mode="results">
     <xsl:variable name="summary" select="summary"/>
-    <div style="font-family:Verdana, sans-serif; font-size:12px; font-style:italic; color:#3557B4; margin-top:10px">
+    <div style="font-family:Verdana, sans-serif; font-size:12px; font-style:italic; margin-top:10px">
       <xsl:value-of select="concat('Секция №', @number, '. &quot;', normalize-space(section-name), '&quot;')"/>
     </div>
     <table cellspacing="0" cellpadding="0" border="0" style="font-family:Verdana, sans-serif; font-size:12px; margin:4px 0 6px 10px">

@@ -80,7 +80,13 @@ bool TMainFrm::FormClose(const TWindowPlacement& placement) {
     if (!CanClose()) {
         return false;
     }
-    Settings().SaveFormPlacement(placement, "MainFrm");
+    // The placement is written, never read: when it cannot be written (a full disk, a folder
+    // that may not be written), the user hears of it once and the window closes all the same.
+    try {
+        Settings().SaveFormPlacement(placement, "MainFrm");
+    } catch (const std::exception& error) {
+        Dialogs.ShowException(error);
+    }
     return true;
 }
 

@@ -2,8 +2,9 @@
 // results and closing
 //
 // The window logic owns the test and everything it shows; the screen is reached only through
-// IPageView and IDialogs. No method catches: a failure ends the current event, and the
-// window's event entry points (shell/gtk) hand it to IDialogs::ShowException.
+// IPageView and IDialogs. A failure ends the current event, and the window's event entry
+// points (shell/gtk) hand it to IDialogs::ShowException; only closing catches, so that a
+// failure on the way out is shown and the window still closes.
 #pragma once
 
 #include "documents/ExeTestOptions.h"
@@ -34,9 +35,6 @@ struct TServiceModules {
     TXmlCryptManager* XmlCryptManager = nullptr; // the package's one instance
 };
 
-// A form field as submitted: name and value, UTF-8 bytes.
-using TFormFields = std::vector<std::pair<std::string, std::string>>;
-
 class TMainFrm {
 public:
     // FormCreate: the test, the image stream, the options and the parameter list; sets the
@@ -49,7 +47,8 @@ public:
     // Window events.
     void FormShow();
     void FormActivate(); // the first activation after FormShow loads the test, once
-    // FormClose: false keeps the window open; true after the placement is written.
+    // FormClose: false keeps the window open; true once the placement has been written, or
+    // its failure shown.
     bool FormClose(const TWindowPlacement& placement);
 
     // Loading.
@@ -66,6 +65,10 @@ public:
     void ShowRunPage();
     void ShowLastReport();
     void ShowTransformResult();
+    // The view lost the page it showed (the process drawing it ended): the page is shown
+    // again from what the window holds, and the examinee told that what was typed into it
+    // since the last submit is gone. The run, its time included, goes on.
+    void PageLost();
 
     // Page protocol. fields: null for a link click, the submitted fields for a form.
     void ExecuteLink(const std::string& url, const TFormFields* fields);
@@ -116,7 +119,8 @@ private:
     std::string TestName;
     TMemoryStream ImageStream;
     bool Shown = false;
-    bool Loaded = false; // the first activation has run (whether or not the load succeeded)
+    bool Loaded = false;    // the first activation has run (whether or not the load succeeded)
+    bool PageShown = false; // a page of ours has been handed to the view
     std::unique_ptr<TExeTestOptions> Options;
     TXslParams XslParams;
     std::string TempDtdFile;

@@ -8,6 +8,14 @@
 
 namespace stellik {
 
+namespace {
+
+const std::string PageRestoredMessage =
+    "Страница восстановлена после сбоя\r\nОтветы, введенные после последней отправки, "
+    "введите заново";
+
+} // namespace
+
 void TMainFrm::ShowRegisterPage() {
     TTransformProcessor& transformer = Transformer();
     const TUserSettings& user = UserSettings();
@@ -57,6 +65,16 @@ void TMainFrm::ShowLastReport() {
 
 void TMainFrm::ShowTransformResult() {
     View.LoadHtml(Transformer().HtmlFilter().GetHtml());
+    PageShown = true;
+}
+
+void TMainFrm::PageLost() {
+    if (!PageShown) {
+        return; // the first page is still to come, and it brings the view back
+    }
+    // The last output is the page that was shown: every page goes to the view as it is made.
+    ShowTransformResult();
+    Dialogs.MessageBox(PageRestoredMessage, TMsgButtons::Ok, TMsgIcon::Warning);
 }
 
 } // namespace stellik

@@ -5,6 +5,7 @@
 #include "platform/Convert.h"
 #include "platform/Exception.h"
 #include "platform/Unicode.h"
+#include "shell/ExternalLinks.h"
 #include "shell/PseudoHosts.h"
 
 #include <array>
@@ -12,12 +13,6 @@
 namespace stellik {
 
 namespace {
-
-// Only web pages and mail go to the desktop: a local file or a script it would run.
-bool IsExternalLink(std::string_view url) {
-    return StartsWithAsciiText(url, "http:") || StartsWithAsciiText(url, "https:") ||
-           StartsWithAsciiText(url, "mailto:");
-}
 
 // A submitted field's value by name, whatever its letter case: the first match, else empty.
 const std::string& FieldValue(const TFormFields& fields, std::string_view name) {
@@ -60,7 +55,7 @@ enum class TInputCommand { None, Next, Skip };
 
 void TMainFrm::ExecuteLink(const std::string& url, const TFormFields* fields) {
     if (!url.starts_with(CommandHost)) {
-        if (IsExternalLink(url)) {
+        if (IsExternalUrl(url)) {
             View.OpenExternal(url);
         }
         return;

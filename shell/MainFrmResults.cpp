@@ -4,6 +4,7 @@
 #include "package/StreamZip.h"
 #include "package/XmlCrypt.h"
 #include "platform/Unicode.h"
+#include "platform/UserFolders.h"
 #include "shell/OutputDocument.h"
 #include "shell/ResultsDocument.h"
 #include "shell/ResultsFile.h"
@@ -86,6 +87,8 @@ void TMainFrm::SaveResultsDialog() {
     options.DefaultExt = ResultsExtension;
     options.Filter = "*.lmr|*.lmr";
     options.OverwritePrompt = true;
+    // Not the current folder, which is the program's: an examinee may seldom write there.
+    options.InitialDir = GetDocumentsFolder();
     std::string fileName = MakeResultsName() + std::string(ResultsExtension);
     if (Dialogs.ExecuteFileDialog(options, fileName)) {
         SaveResults(fileName);

@@ -1,32 +1,13 @@
 #include "shell/ResultsName.h"
 
-#include "platform/GLibHandles.h"
 #include "platform/Unicode.h"
-
-#include <glib.h>
+#include "shell/LocaleTime.h"
 
 #include <algorithm>
-#include <chrono>
-#include <ctime>
-#include <memory>
 
 namespace stellik {
 
 namespace {
-
-std::string FormatDate(const TDateParts& parts, const char* format) {
-    using namespace std::chrono;
-    const sys_days days{year(parts.Year) / month(static_cast<unsigned>(parts.Month)) /
-                        day(static_cast<unsigned>(parts.Day))};
-    std::tm time{};
-    time.tm_year = parts.Year - 1900;
-    time.tm_mon = parts.Month - 1;
-    time.tm_mday = parts.Day;
-    time.tm_wday = static_cast<int>(weekday(days).c_encoding());
-    time.tm_yday = static_cast<int>((days - sys_days{year(parts.Year) / January / 1}).count());
-    char buffer[256];
-    return {buffer, std::strftime(buffer, sizeof buffer, format, &time)};
-}
 
 // "/" separates folders and NUL ends a path: neither can stand in a file name.
 std::string FileNameSafe(std::string_view text) {
@@ -51,15 +32,7 @@ void CutUtf8(std::string& text, size_t limit) {
 } // namespace
 
 std::string FormatShortDate(TDateTime date) {
-    const TDateParts parts = DecodeDate(date);
-    std::string text = FormatDate(parts, "%x");
-    if (g_get_charset(nullptr)) {
-        return text;
-    }
-    // A locale of another character set: file names here are UTF-8.
-    const GCharPtr utf8(
-        g_locale_to_utf8(text.data(), static_cast<gssize>(text.size()), nullptr, nullptr, nullptr));
-    return utf8 ? std::string(utf8.get()) : FormatDate(parts, "%Y-%m-%d");
+    return FormatLocaleDateTime(DateTimeParts(date), "%x", "%Y-%m-%d"); // file names: UTF-8
 }
 
 std::string ExamineeName(const TUserSettings& user) {

@@ -1,13 +1,10 @@
 #include "shell/TimerImage.h"
 
 #include "platform/CairoHandles.h"
-#include "platform/GLibHandles.h"
 #include "platform/GifWriter.h"
+#include "shell/LocaleTime.h"
 
-#include <glib.h>
-
-#include <ctime>
-#include <memory>
+#include <langinfo.h>
 
 namespace stellik {
 
@@ -25,17 +22,7 @@ constexpr double ScreenDpi = 96;
 // keeps Verdana's width. fontconfig takes the first family installed.
 constexpr const char* TimerFont = "Verdana,DejaVu Sans Condensed 9";
 
-std::string FormatTime(const TTimeParts& parts, const char* format) {
-    std::tm time{};
-    time.tm_hour = parts.Hour;
-    time.tm_min = parts.Minute;
-    time.tm_sec = parts.Second;
-    time.tm_mday = 1;
-    time.tm_year = 100;
-    char buffer[128];
-    return {buffer, std::strftime(buffer, sizeof buffer, format, &time)};
-}
-
+#include "shell/LocaleTime.h"
 void ShowText(cairo_t* cr, const std::string& text) {
     const TPangoLayoutPtr layout(pango_cairo_create_layout(cr));
     PangoContext* context = pango_layout_get_context(layout.get());
@@ -58,15 +45,7 @@ void ShowText(cairo_t* cr, const std::string& text) {
 } // namespace
 
 std::string FormatLongTime(TDateTime time) {
-    const TTimeParts parts = DecodeTime(time);
-    std::string text = FormatTime(parts, "%X");
-    if (g_get_charset(nullptr)) {
-        return text;
-    }
-    // A locale of another character set: the drawing wants UTF-8.
-    const GCharPtr utf8(
-        g_locale_to_utf8(text.data(), static_cast<gssize>(text.size()), nullptr, nullptr, nullptr));
-    return utf8 ? std::string(utf8.get()) : FormatTime(parts, "%H:%M:%S");
+#include "shell/LocaleTime.h"
 }
 
 void WriteTimerImage(TDateTime leftTime, TMemoryStream& stream) {

@@ -8,7 +8,8 @@
 
 namespace stellik {
 
-// The time as the user's locale writes a long time ("%X" of the current LC_TIME locale).
+// The time left as the user's locale writes a long time ("%X" of the current LC_TIME locale)
+// when that counts the hours of a 24-hour clock; else hours, minutes and seconds, 24-hour.
 std::string FormatLongTime(TDateTime time);
 
 // Empties stream and writes a 54 x 20 GIF89a: the text of FormatLongTime(leftTime) in white

@@ -7,8 +7,13 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace stellik {
+
+// A form field as submitted: name and value, UTF-8 bytes.
+using TFormFields = std::vector<std::pair<std::string, std::string>>;
 
 class IPageView {
 public:

@@ -2,7 +2,7 @@
 #include "shell/gtk/MainWindow.h"
 
 #include "documents/SettingsObj.h"
-#include "platform/Exception.h"
+#include "shell/gtk/Guarded.h"
 
 namespace stellik {
 
@@ -69,21 +69,15 @@ TWindowPlacement TMainWindow::GetPlacement() const {
 }
 
 void TMainWindow::HandleException(const std::exception& error) noexcept {
-    try {
-        Dialogs.ShowException(error);
-    } catch (...) {
-        // The box itself could not be shown; nothing more can be done for this event.
-    }
+    RunGuarded([&] { Dialogs.ShowException(error); },
+               [](const std::exception&) {
+                   // The box itself could not be shown; nothing more can be done for this event.
+               });
 }
 
 template <typename THandler> void TMainWindow::Guarded(THandler&& handler) noexcept {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        HandleException(error);
-    } catch (...) {
-        HandleException(Exception("Unknown exception"));
-    }
+    RunGuarded(std::forward<THandler>(handler),
+               [this](const std::exception& error) { Dialogs.ShowException(error); });
 }
 
 void TMainWindow::LinkClicked(const std::string& url) {
@@ -95,6 +89,12 @@ void TMainWindow::LinkClicked(const std::string& url) {
 void TMainWindow::FormSubmitted(const std::string& action, const TFormFields& fields) {
     if (Frm != nullptr) {
         Frm->ExecuteLink(action, &fields);
+    }
+}
+
+void TMainWindow::PageProcessEnded() {
+    if (Frm != nullptr && !Closed) {
+        Frm->PageLost();
     }
 }
 

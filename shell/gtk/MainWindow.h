@@ -46,6 +46,7 @@ public:
     void LinkClicked(const std::string& url) override;
     void FormSubmitted(const std::string& action, const TFormFields& fields) override;
     std::string_view ImageRequested(const std::string& src) override;
+    void PageProcessEnded() override;
     void Failed(const std::exception& error) override { HandleException(error); }
 
 private:

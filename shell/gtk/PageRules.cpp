@@ -74,11 +74,6 @@ TNavigationVerdict DecideNavigation(TNavigationKind kind, std::string_view uri,
     return TNavigationVerdict::Ignore;
 }
 
-bool IsExternalUrl(std::string_view url) {
-    return StartsWithAsciiText(url, "http://") || StartsWithAsciiText(url, "https://") ||
-           StartsWithAsciiText(url, "mailto:");
-}
-
 std::string JsStringLiteral(std::string_view text) {
     std::string result = "\"";
     for (size_t i = 0; i < text.size(); ++i) {

@@ -30,9 +30,6 @@ enum class TNavigationVerdict {
 TNavigationVerdict DecideNavigation(TNavigationKind kind, std::string_view uri,
                                     bool ownLoadExpected);
 
-// Links the desktop may open: "http", "https" and "mailto" URLs.
-bool IsExternalUrl(std::string_view url);
-
 // text as a JavaScript string literal in double quotes (valid UTF-8 in, the same out).
 std::string JsStringLiteral(std::string_view text);
 

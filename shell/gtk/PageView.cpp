@@ -2,8 +2,10 @@
 #include "shell/gtk/PageView.h"
 
 #include "platform/Exception.h"
+#include "shell/ExternalLinks.h"
 #include "shell/PseudoHosts.h"
 #include "shell/TimerImage.h"
+#include "shell/gtk/Guarded.h"
 #include "shell/gtk/PageRules.h"
 #include "shell/gtk/SubmitScript.h"
 #include "shell/gtk/ViewSetup.h"
@@ -64,6 +66,8 @@ TWebPageView::TWebPageView(IPageEvents& events)
     g_signal_connect(WebView.get(), "decide-policy", G_CALLBACK(&OnDecidePolicy), this);
     g_signal_connect(WebView.get(), "load-changed", G_CALLBACK(&OnLoadChanged), this);
     g_signal_connect(WebView.get(), "context-menu", G_CALLBACK(&OnContextMenu), this);
+    g_signal_connect(WebView.get(), "web-process-terminated", G_CALLBACK(&OnProcessTerminated),
+                     this);
     // The page process starts now, while the window and the test are still being made, so
     // that the first page need not wait for it.
     webkit_web_view_load_uri(WebView.get(), "about:blank");
@@ -104,11 +108,10 @@ void TWebPageView::OpenExternal(const std::string& url) {
 
 gboolean TWebPageView::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                       WebKitPolicyDecisionType type, gpointer self) {
-    try {
-        return static_cast<TWebPageView*>(self)->DecidePolicy(decision, type);
-    } catch (const std::exception& error) {
-        static_cast<TWebPageView*>(self)->ReportFailure(error);
-    } catch (...) {
+    auto* view = static_cast<TWebPageView*>(self);
+    bool decided = false;
+    if (view->Guarded([&] { decided = view->DecidePolicy(decision, type); })) {
+        return decided;
     }
     webkit_policy_decision_ignore(decision);
     return TRUE;
@@ -149,22 +152,18 @@ void TWebPageView::OnSchemeRequest(WebKitURISchemeRequest* request, gpointer sel
 
 void TWebPageView::AnswerRequest(WebKitURISchemeRequest* request) {
     bool finished = false;
-    try {
-        const std::optional<std::string> source =
-            ImageSourceOf(webkit_uri_scheme_request_get_uri(request));
-        if (source) {
-            const std::string_view bytes = Events.ImageRequested(*source);
-            FinishWithBytes(request, bytes);
-            finished = true;
-        }
-    } catch (const std::exception& error) {
-        try {
-            PostFailure(error);
-        } catch (const std::exception& lost) {
-            ReportFailure(lost);
-        }
-    } catch (...) {
-    }
+    // No box inside WebKit's request: the failure is told once the request is over.
+    RunGuarded(
+        [&] {
+            const std::optional<std::string> source =
+                ImageSourceOf(webkit_uri_scheme_request_get_uri(request));
+            if (source) {
+                const std::string_view bytes = Events.ImageRequested(*source);
+                FinishWithBytes(request, bytes);
+                finished = true;
+            }
+        },
+        [this](const std::exception& error) { PostFailure(error); });
     if (!finished) {
         FinishNotServed(request);
     }
@@ -172,12 +171,8 @@ void TWebPageView::AnswerRequest(WebKitURISchemeRequest* request) {
 
 void TWebPageView::OnScriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result,
                                    gpointer self) {
-    try {
-        static_cast<TWebPageView*>(self)->ReceiveMessage(result);
-    } catch (const std::exception& error) {
-        static_cast<TWebPageView*>(self)->ReportFailure(error);
-    } catch (...) {
-    }
+    auto* view = static_cast<TWebPageView*>(self);
+    view->Guarded([&] { view->ReceiveMessage(result); });
 }
 
 void TWebPageView::ReceiveMessage(WebKitJavascriptResult* result) {
@@ -208,13 +203,28 @@ void TWebPageView::OnLoadChanged(WebKitWebView* webView, WebKitLoadEvent event, 
 
 gboolean TWebPageView::OnWarmUp(gpointer self) {
     static_cast<TWebPageView*>(self)->WarmUpIdle.Forget();
-    try {
-        TMemoryStream picture;
-        WriteTimerImage(0, picture);
-    } catch (...) {
-        // Only a head start: a real failure shows with the first picture asked for.
-    }
+    // Only a head start: a real failure shows with the first picture asked for.
+    RunGuarded(
+        [] {
+            TMemoryStream picture;
+            WriteTimerImage(0, picture);
+        },
+        [](const std::exception&) {});
     return G_SOURCE_REMOVE;
+}
+
+void TWebPageView::OnProcessTerminated(WebKitWebView*, WebKitWebProcessTerminationReason,
+                                       gpointer self) {
+    auto* view = static_cast<TWebPageView*>(self);
+    // Whatever the page had sent or was loading went with it; the window is told once this
+    // signal is over, and its next page starts a new process.
+    ++view->Generation;
+    view->LoadPending = false;
+    view->OwnLoadsExpected = 0;
+    view->Guarded([view] {
+        view->Pending.push_back({0, [view] { view->Events.PageProcessEnded(); }});
+        view->ScheduleDelivery();
+    });
 }
 
 gboolean TWebPageView::OnContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*,
@@ -245,12 +255,7 @@ void TWebPageView::ScheduleDelivery() {
 gboolean TWebPageView::OnIdle(gpointer self) {
     auto* view = static_cast<TWebPageView*>(self);
     view->DeliveryIdle.Forget();
-    try {
-        view->DeliverNext();
-    } catch (const std::exception& error) {
-        view->ReportFailure(error);
-    } catch (...) {
-    }
+    view->Guarded([view] { view->DeliverNext(); });
     return G_SOURCE_REMOVE;
 }
 
@@ -267,22 +272,14 @@ void TWebPageView::DeliverNext() {
     Pending.pop_front();
     // A modal box inside the handler runs the main loop; nothing else is delivered meanwhile.
     Delivering = true;
-    try {
-        deliver();
-    } catch (const std::exception& error) {
-        ReportFailure(error);
-    } catch (...) {
-    }
+    Guarded(deliver);
     Delivering = false;
     ScheduleDelivery();
 }
 
-void TWebPageView::ReportFailure(const std::exception& error) noexcept {
-    try {
-        Events.Failed(error);
-    } catch (...) {
-        // The standard handler itself failed; there is nobody left to tell.
-    }
+template <typename TCallback> bool TWebPageView::Guarded(TCallback&& callback) noexcept {
+    return RunGuarded(std::forward<TCallback>(callback),
+                      [this](const std::exception& error) { Events.Failed(error); });
 }
 
 } // namespace stellik

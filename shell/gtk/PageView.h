@@ -4,12 +4,12 @@
 // through the "stellik" scheme; link clicks and form submits reach the window after the
 // view's own event has returned, so a command that loads a new page never runs inside WebKit.
 // Events from a page that is being replaced are dropped: a second click on a page already
-// answered must not answer the next one. Until the first page comes the view shows
+// answered must not answer the next one; so are those of a page whose process ended, the
+// window being told of the end instead. Until the first page comes the view shows
 // "about:blank". Once the first page is up, the fonts of the timer picture are made ready
 // while the examinee reads it, so that the first run page need not wait for them.
 #pragma once
 
-#include "shell/MainFrm.h"
 #include "shell/ViewInterfaces.h"
 #include "shell/gtk/GtkHandles.h"
 
@@ -31,6 +31,8 @@ public:
     virtual void FormSubmitted(const std::string& action, const TFormFields& fields) = 0;
     // The bytes of the image src names, valid until the next call.
     virtual std::string_view ImageRequested(const std::string& src) = 0;
+    // The page's process ended, so the view shows nothing of the page any more.
+    virtual void PageProcessEnded() = 0;
     // The standard handler for a failure of any of the above.
     virtual void Failed(const std::exception& error) = 0;
 };
@@ -61,6 +63,8 @@ private:
     static void OnScriptMessage(WebKitUserContentManager* manager, WebKitJavascriptResult* result,
                                 gpointer self);
     static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
+    static void OnProcessTerminated(WebKitWebView* view, WebKitWebProcessTerminationReason reason,
+                                    gpointer self);
     static gboolean OnContextMenu(WebKitWebView* view, WebKitContextMenu* menu, GdkEvent* event,
                                   WebKitHitTestResult* hit, gpointer self);
     static gboolean OnIdle(gpointer self);
@@ -74,7 +78,8 @@ private:
     void PostFailure(const std::exception& error);
     void DeliverNext();
     void ScheduleDelivery();
-    void ReportFailure(const std::exception& error) noexcept;
+    // Runs callback; what it throws goes to the standard handler. True when it returned.
+    template <typename TCallback> bool Guarded(TCallback&& callback) noexcept;
 
     IPageEvents& Events;
     GObjectPtr<WebKitWebContext> Context;

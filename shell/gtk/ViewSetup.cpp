@@ -18,6 +18,7 @@ constexpr const char* PageStyle = R"CSS(
 * { -webkit-user-select: none; user-select: none; }
 input, textarea, select { -webkit-user-select: text; user-select: text; }
 body { margin: 0; }
+a { text-decoration: none; }
 table { font: inherit; color: inherit; }
 )CSS";
 
@@ -47,6 +48,10 @@ void ApplyViewSettings(WebKitSettings* settings) {
     webkit_settings_set_enable_page_cache(settings, FALSE);
     webkit_settings_set_enable_media(settings, FALSE);
     webkit_settings_set_enable_webgl(settings, FALSE);
+    // The pages are still pictures and text: drawn on the processor, the page process starts
+    // no drawing threads of the graphics card (one of which has been seen to fault).
+    webkit_settings_set_hardware_acceleration_policy(settings,
+                                                     WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     webkit_settings_set_enable_html5_local_storage(settings, FALSE);
     webkit_settings_set_enable_html5_database(settings, FALSE);
     // The view's default font and its preformatted font; the nearest installed ones stand in.

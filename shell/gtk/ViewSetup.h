@@ -14,13 +14,13 @@ namespace stellik {
 GObjectPtr<WebKitWebContext> MakeWebContext();
 
 // The view's settings: no scripts of the pages' own (the injected script still runs), no
-// media, developer extras, caret browsing or page cache (this WebKit has no plug-ins); the
-// default fonts.
+// media, developer extras, caret browsing or page cache (this WebKit has no plug-ins), no
+// drawing on the graphics card; the default fonts.
 void ApplyViewSettings(WebKitSettings* settings);
 
 // The content manager with the submit script (every frame, at document start) and the style
-// sheet that keeps page text from being selected (fields stay editable) and lets tables take
-// the font around them.
+// sheet that keeps page text from being selected (fields stay editable), draws links without
+// underlines and lets tables take the font around them.
 GObjectPtr<WebKitUserContentManager> MakeContentManager();
 
 } // namespace stellik

@@ -54,27 +54,39 @@ TEST_F(DialogsTest, MessageBoxesAreTitledStellikAndReturnTheAnswer) {
         TMsgButtons Buttons;
         TMsgIcon Icon;
         GtkMessageType Type;
-        gint Response;
+        const char* IconName;
+        gint Response; // 0: Enter pressed
         TMsgResult Expected;
     } cases[] = {
-        {TMsgButtons::YesNo, TMsgIcon::Warning, GTK_MESSAGE_WARNING, GTK_RESPONSE_YES,
+        {TMsgButtons::YesNo, TMsgIcon::Warning, GTK_MESSAGE_WARNING, "dialog-warning",
+         GTK_RESPONSE_YES, TMsgResult::Yes},
+        {TMsgButtons::YesNo, TMsgIcon::Question, GTK_MESSAGE_QUESTION, "dialog-question",
+         GTK_RESPONSE_NO, TMsgResult::No},
+        {TMsgButtons::YesNo, TMsgIcon::Question, GTK_MESSAGE_QUESTION, "dialog-question",
+         GTK_RESPONSE_DELETE_EVENT, TMsgResult::No}, // closed without an answer
+        {TMsgButtons::YesNo, TMsgIcon::Question, GTK_MESSAGE_QUESTION, "dialog-question", 0,
+         TMsgResult::Yes}, // Enter: the default answer
+        {TMsgButtons::YesNo, TMsgIcon::Warning, GTK_MESSAGE_WARNING, "dialog-warning", 0,
          TMsgResult::Yes},
-        {TMsgButtons::YesNo, TMsgIcon::Question, GTK_MESSAGE_QUESTION, GTK_RESPONSE_NO,
-         TMsgResult::No},
-        {TMsgButtons::YesNo, TMsgIcon::Question, GTK_MESSAGE_QUESTION, GTK_RESPONSE_DELETE_EVENT,
-         TMsgResult::No}, // closed without an answer
-        {TMsgButtons::Ok, TMsgIcon::Information, GTK_MESSAGE_INFO, GTK_RESPONSE_OK, TMsgResult::Ok},
-        {TMsgButtons::Ok, TMsgIcon::None, GTK_MESSAGE_OTHER, GTK_RESPONSE_DELETE_EVENT,
+        {TMsgButtons::Ok, TMsgIcon::Information, GTK_MESSAGE_INFO, "dialog-information",
+         GTK_RESPONSE_OK, TMsgResult::Ok},
+        {TMsgButtons::Ok, TMsgIcon::Error, GTK_MESSAGE_ERROR, "dialog-error", 0, TMsgResult::Ok},
+        {TMsgButtons::Ok, TMsgIcon::None, GTK_MESSAGE_OTHER, "", GTK_RESPONSE_DELETE_EVENT,
          TMsgResult::Ok},
     };
     for (const auto& c : cases) {
-        std::string title, text;
+        std::string title, text, icon;
         GtkMessageType type = GTK_MESSAGE_ERROR;
         TDialogAnswerer answerer([&](GtkWindow* dialog) {
             title = gtk_window_get_title(dialog);
             text = MessageText(dialog);
+            icon = MessageIcon(dialog);
             g_object_get(dialog, "message-type", &type, nullptr);
-            gtk_dialog_response(GTK_DIALOG(dialog), c.Response);
+            if (c.Response == 0) {
+                PressKey(GTK_WIDGET(dialog), GDK_KEY_Return);
+            } else {
+                gtk_dialog_response(GTK_DIALOG(dialog), c.Response);
+            }
         });
         EXPECT_EQ(Dialogs.MessageBox("Текущий тест будет завершен!\r\nВыйти из программы?",
                                      c.Buttons, c.Icon),
@@ -83,20 +95,23 @@ TEST_F(DialogsTest, MessageBoxesAreTitledStellikAndReturnTheAnswer) {
         EXPECT_EQ(title, "Stellik");
         EXPECT_EQ(text, "Текущий тест будет завершен!\nВыйти из программы?");
         EXPECT_EQ(type, c.Type);
+        EXPECT_EQ(icon, c.IconName);
     }
 }
 
 TEST_F(DialogsTest, TheStandardHandlerShowsTheExceptionText) {
-    std::string text;
+    std::string text, icon;
     GtkMessageType type = GTK_MESSAGE_OTHER;
     TDialogAnswerer answerer([&](GtkWindow* dialog) {
         text = MessageText(dialog);
         g_object_get(dialog, "message-type", &type, nullptr);
+        icon = MessageIcon(dialog);
         gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
     });
     Dialogs.ShowException(Exception("Не введена фамилия"));
     EXPECT_EQ(text, "Не введена фамилия");
     EXPECT_EQ(type, GTK_MESSAGE_ERROR);
+    EXPECT_EQ(icon, "dialog-error");
 }
 
 TEST_F(DialogsTest, TheSaveDialogProposesTheNameAndAddsTheExtension) {

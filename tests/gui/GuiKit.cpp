@@ -136,6 +136,40 @@ std::string MessageText(GtkWindow* dialog) {
     return text ? text.get() : "";
 }
 
+std::string MessageIcon(GtkWindow* dialog) {
+    GtkWidget* image = nullptr;
+    g_object_get(dialog, "image", &image, nullptr);
+    if (image == nullptr) {
+        return "";
+    }
+    GObjectPtr<GtkWidget> owned = AdoptObject(image);
+    const gchar* name = nullptr;
+    if (GTK_IS_IMAGE(image) && gtk_widget_get_visible(image)) {
+        gtk_image_get_icon_name(GTK_IMAGE(image), &name, nullptr);
+    }
+    return name != nullptr ? name : "";
+}
+
+void PressKey(GtkWidget* widget, guint keyval) {
+    GdkDisplay* display = gtk_widget_get_display(widget);
+    for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+        GdkEvent* event = gdk_event_new(type);
+        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+        event->key.keyval = keyval;
+        event->key.time = GDK_CURRENT_TIME;
+        GdkKeymapKey* keys = nullptr;
+        gint count = 0;
+        if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys,
+                                              &count)) {
+            event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+            g_free(keys);
+        }
+        gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+    }
+}
+
 TViewDriver::TViewDriver(WebKitWebView* view) : View(view) {
     g_signal_connect(View, "load-changed", G_CALLBACK(&OnLoadChanged), this);
     g_signal_connect(View, "load-failed", G_CALLBACK(&OnLoadFailed), this);

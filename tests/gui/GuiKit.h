@@ -38,6 +38,11 @@ private:
 
 // The text of a message dialog (its primary text).
 std::string MessageText(GtkWindow* dialog);
+// The name of the icon a message dialog shows; empty: none.
+std::string MessageIcon(GtkWindow* dialog);
+
+// A key pressed and released on the keyboard while widget's window has the focus.
+void PressKey(GtkWidget* widget, guint keyval);
 
 // Watches one web view: counts its finished loads, runs scripts in its page and saves
 // pictures of it.

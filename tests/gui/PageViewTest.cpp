@@ -7,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
+
+#include <unistd.h>
 
 namespace stellik::testing {
 namespace {
@@ -24,7 +28,12 @@ struct TSubmit {
 
 class TRecordingEvents final : public IPageEvents {
 public:
-    void LinkClicked(const std::string& url) override { Links.push_back(url); }
+    void LinkClicked(const std::string& url) override {
+        Links.push_back(url);
+        if (url.ends_with("/throw")) {
+            throw 42; // no standard exception
+        }
+    }
     void FormSubmitted(const std::string& action, const TFormFields& fields) override {
         Submits.push_back({action, fields});
         if (OnSubmit) {
@@ -39,6 +48,7 @@ public:
         const auto found = ImageBytes.find(src);
         return found == ImageBytes.end() ? std::string_view() : std::string_view(found->second);
     }
+    void PageProcessEnded() override { ++ProcessEnds; }
     void Failed(const std::exception& error) override { Failures.push_back(error.what()); }
 
     long ImagesStartingWith(std::string_view prefix) const {
@@ -52,7 +62,31 @@ public:
     std::vector<std::string> Failures;
     std::map<std::string, std::string> ImageBytes{{"startbtn_gif", Pixel}};
     std::function<void()> OnSubmit;
+    int ProcessEnds = 0;
 };
+
+// The thread names of every page process this test program started.
+std::vector<std::string> PageProcessThreads() {
+    std::vector<std::string> names;
+    const std::string parent = std::to_string(getpid());
+    for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(process.path() / "stat");
+        std::string pid, command, state, ppid;
+        if (!(stat >> pid >> command >> state >> ppid) || ppid != parent ||
+            command != "(WebKitWebProces)") {
+            continue;
+        }
+        std::error_code error;
+        for (const auto& task :
+             std::filesystem::directory_iterator(process.path() / "task", error)) {
+            std::ifstream comm(task.path() / "comm");
+            std::string name;
+            std::getline(comm, name);
+            names.push_back(name);
+        }
+    }
+    return names;
+}
 
 class PageViewTest : public ::testing::Test {
 protected:
@@ -153,23 +187,7 @@ TEST_F(PageViewTest, EnterInATextFieldSubmitsWithoutAnyButton) {
     gtk_window_present(GTK_WINDOW(Window.get()));
     gtk_widget_grab_focus(View->GetWidget());
     Driver->Eval("document.getElementById('last').focus()");
-    for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
-        GdkEvent* event = gdk_event_new(type);
-        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(View->GetWidget())));
-        event->key.keyval = GDK_KEY_Return;
-        event->key.time = GDK_CURRENT_TIME;
-        GdkKeymapKey* keys = nullptr;
-        gint count = 0;
-        if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()),
-                                              GDK_KEY_Return, &keys, &count)) {
-            event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
-            g_free(keys);
-        }
-        gdk_event_set_device(
-            event, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
-        gtk_main_do_event(event);
-        gdk_event_free(event);
-    }
+    PressKey(View->GetWidget(), GDK_KEY_Return);
     ASSERT_TRUE(RunUntil([this] { return Events.Submits.size() == 1; }));
     EXPECT_EQ(Events.Submits[0].Action, "stellik://cmd/register");
     EXPECT_EQ(Events.Submits[0].Fields, (TFormFields{{"lastname", "Петров"}}));
@@ -258,8 +276,9 @@ TEST_F(PageViewTest, ASecondSubmitOfAnAnsweredPageIsDropped) {
     EXPECT_EQ(Driver->PageText(), "next page");
 }
 
-TEST_F(PageViewTest, PageTextCannotBeSelectedButFieldsCanBeEdited) {
-    Load("<p id='p'>text</p><input id='field'><textarea id='area'></textarea>");
+TEST_F(PageViewTest, PageTextCannotBeSelectedFieldsCanBeEditedLinksAreNotUnderlined) {
+    Load("<p id='p'>text</p><input id='field'><textarea id='area'></textarea>"
+         "<a id='link' href='http://example.org'>link</a>");
     auto userSelect = [this](const char* id) {
         return Driver->Eval(std::string("getComputedStyle(document.getElementById('") + id +
                             "')).webkitUserSelect");
@@ -268,6 +287,41 @@ TEST_F(PageViewTest, PageTextCannotBeSelectedButFieldsCanBeEdited) {
     EXPECT_EQ(userSelect("field"), "text");
     EXPECT_EQ(userSelect("area"), "text");
     EXPECT_EQ(Driver->Eval("getComputedStyle(document.body).marginLeft"), "0px");
+    EXPECT_EQ(Driver->Eval("getComputedStyle(document.getElementById('link')).textDecorationLine"),
+              "none");
+}
+
+TEST_F(PageViewTest, AHandlerThrowingNoStandardExceptionIsReportedAsUnknown) {
+    Load("<a id='throw' href='stellik://cmd/throw'>x</a>");
+    Driver->Click("#throw");
+    ASSERT_TRUE(RunUntil([this] { return !Events.Failures.empty(); }));
+    EXPECT_EQ(Events.Failures, std::vector<std::string>{"Unknown exception"});
+}
+
+// The pages are drawn on the processor: no drawing thread of the graphics card starts, nor
+// the compositor that would hand it the pages.
+TEST_F(PageViewTest, PagesAreDrawnWithoutTheGraphicsCard) {
+    Load("<table><tr><td><b>text</b><input></td></tr></table><img src='startbtn_gif'>");
+    const std::vector<std::string> threads = PageProcessThreads();
+    ASSERT_FALSE(threads.empty()) << "no page process found";
+    for (const std::string& name : threads) {
+        EXPECT_EQ(name.find("GPU"), std::string::npos) << name;
+        EXPECT_EQ(name.find("Compositor"), std::string::npos) << name;
+        EXPECT_FALSE(name.starts_with("llvmpipe")) << name;
+    }
+}
+
+TEST_F(PageViewTest, AnEndedPageProcessIsReportedOnceAndTheNextPageComes) {
+    Load("<p>first</p>");
+    webkit_web_view_terminate_web_process(View->GetWebView());
+    ASSERT_TRUE(RunUntil([this] { return Events.ProcessEnds == 1; }));
+    RunFor(200);
+    EXPECT_EQ(Events.ProcessEnds, 1);
+    Load("<a id='cmd' href='stellik://cmd/runtest'>again</a>");
+    EXPECT_EQ(Driver->PageText(), "again");
+    Driver->Click("#cmd");
+    ASSERT_TRUE(RunUntil([this] { return Events.Links.size() == 1; }));
+    EXPECT_TRUE(Events.Failures.empty());
 }
 
 TEST_F(PageViewTest, TablesTakeTheFontAroundThemUnlessTheyHaveTheirOwn) {

@@ -1,9 +1,17 @@
 // The player's window over the built player's resources: start, registration, the close.
 #include "documents/SettingsObj.h"
 #include "documents/UserSettings.h"
+#include "model/Question.h"
+#include "shell/gtk/GtkHandles.h"
+#include "shell/gtk/PageRules.h"
 #include "tests/gui/PlayerKit.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 namespace stellik::testing {
 namespace {
@@ -136,6 +144,116 @@ TEST(PlayerTest, ClosingDuringARunAsksFirst) {
     EXPECT_FALSE(player.Frame().GetTestDoc().IsRunning());
     EXPECT_EQ(player.Frame().GetTestDoc().GetStopReason(), u"test-end");
     EXPECT_TRUE(RunUntil([&] { return player.View().FinishedLoads() > loads; })) << "the stop page";
+}
+
+// Enter answers Yes to both questions of the close: the run ends and the save dialog opens,
+// in the user's documents folder.
+TEST(PlayerTest, EnterAtTheClosingQuestionsOpensTheSaveDialogInTheDocuments) {
+    const std::string documents = TemporaryHome() + "/Документы";
+    std::filesystem::create_directories(documents);
+    std::filesystem::create_directories(TemporaryHome() + "/config");
+    std::ofstream(TemporaryHome() + "/config/user-dirs.dirs")
+        << "XDG_DOCUMENTS_DIR=\"$HOME/Документы\"\n";
+    g_reload_user_special_dirs_cache();
+    TPlayer player(BuiltPlayer());
+    StartRun(player);
+    std::vector<std::string> questions;
+    std::string folder;
+    TDialogAnswerer answerer([&](GtkWindow* dialog) {
+        if (GTK_IS_FILE_CHOOSER(dialog)) {
+            GCharPtr current(gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(dialog)));
+            folder = current ? current.get() : "";
+            gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+            return;
+        }
+        questions.push_back(MessageText(dialog));
+        PressKey(GTK_WIDGET(dialog), GDK_KEY_Return);
+    });
+    gtk_window_close(player.App().GetWindow().GetWindow());
+    ASSERT_TRUE(RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
+    EXPECT_EQ(questions,
+              (std::vector<std::string>{"Текущий тест будет завершен!\nВыйти из программы?",
+                                        "Результаты тестирования не сохранены\nСохранить "
+                                        "результаты?"}));
+    EXPECT_EQ(answerer.Answered(), 3) << "the two questions and the save dialog";
+    EXPECT_EQ(folder, documents);
+    EXPECT_EQ(player.Frame().GetTestDoc().GetStopReason(), u"test-end");
+}
+
+// Neither the placement nor the examinee's data can be written (folders stand where the
+// files should): each failure is told once, and the window closes at the first try.
+TEST(PlayerTest, TheWindowClosesWhenItsFilesCannotBeWritten) {
+    TPlayer player(BuiltPlayer());
+    const TSettingsObj& settings = *player.App().GetServices().SettingsObj;
+    const std::string placement = settings.GetLocalDir() + "Displ.ini";
+    const std::string user = settings.GetDataDir() + "Stellik.ini";
+    std::filesystem::create_directory(placement);
+    std::filesystem::create_directory(user);
+    player.Start();
+    player.View().Type("input[name=lastname]", "Иванов");
+    player.View().Type("input[name=firstname]", "Пётр");
+    player.ClickForPage("input[type=submit]"); // the data are to be kept
+    std::vector<std::string> messages;
+    TDialogAnswerer answerer([&](GtkWindow* dialog) {
+        messages.push_back(MessageText(dialog));
+        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+    });
+    gtk_window_close(player.App().GetWindow().GetWindow());
+    ASSERT_TRUE(RunUntil([&] { return player.App().GetWindow().IsClosed(); }));
+    EXPECT_EQ(messages, std::vector<std::string>{"Unable to write to " + placement});
+    player.App().Exit();
+    EXPECT_EQ(messages, (std::vector<std::string>{"Unable to write to " + placement,
+                                                  "Unable to write to " + user}));
+}
+
+// The page process ends in the middle of a run: the same page comes back, the examinee is
+// told once, the time goes on and the next answer counts.
+TEST(PlayerTest, AnEndedPageProcessBringsThePageBackAndTheRunGoesOn) {
+    TPlayer player(BuiltPlayer());
+    StartRun(player);
+    TTestDoc& test = player.Frame().GetTestDoc();
+    const std::string text = player.View().PageText();
+    const std::vector<TPageField> fields = player.Fields();
+    std::vector<std::string> messages;
+    TDialogAnswerer answerer([&](GtkWindow* dialog) {
+        messages.push_back(MessageText(dialog));
+        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+    });
+    player.AndWaitForPage([&] {
+        webkit_web_view_terminate_web_process(player.App().GetWindow().GetView().GetWebView());
+    });
+    ASSERT_TRUE(RunUntil([&] { return messages.size() == 1; }));
+    EXPECT_EQ(messages[0], "Страница восстановлена после сбоя\nОтветы, введенные после последней "
+                           "отправки, введите заново");
+    player.View().Snapshot("restored-page");
+    EXPECT_EQ(player.View().PageText(), text);
+    ASSERT_TRUE(test.IsRunning());
+
+    const int seconds = test.PassSeconds;
+    ASSERT_TRUE(RunUntil([&] { return test.PassSeconds >= seconds + 2; }, 4000));
+    EXPECT_TRUE(RunUntil([&] {
+        return player.View().Eval("(() => { const t = document.getElementById('timer'); "
+                                  "return t.complete && t.naturalWidth == 54; })()") == "true";
+    }));
+
+    // The first answer of the first question, given again on the restored page.
+    const auto field = std::find_if(fields.begin(), fields.end(), [](const TPageField& f) {
+        return f.Name.starts_with("ANSW/");
+    });
+    ASSERT_NE(field, fields.end());
+    const int question = std::stoi(field->Name.substr(5));
+    const std::string selector = "[name=" + JsStringLiteral(field->Name) + "]";
+    if (field->Type == "radio" || field->Type == "checkbox") {
+        player.View().Click("input" + selector);
+    } else if (field->Type == "select-one") {
+        player.View().Eval("document.querySelector(" + JsStringLiteral(selector) +
+                           ").selectedIndex = 1");
+    } else {
+        player.View().Type(selector, "1");
+    }
+    player.ClickForPage("input[name=\"CMD/NEXT\"]");
+    EXPECT_TRUE(test.Questions.GetItem(question).Answered);
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 } // namespace

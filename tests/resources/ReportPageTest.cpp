@@ -117,6 +117,29 @@ TEST(ReportPage, ResultsBySectionWithEachSectionsOwnValues) {
     EXPECT_EQ(noMarks.Texts(first + "/tr/td[1]"), (std::vector<std::string>{"Пройдено вопросов:"}));
 }
 
+// Only the headings are blue (and bold): result lines, their values and the lines naming
+// the sections are plain text in the page's colour.
+TEST(ReportPage, OnlyHeadingsAreBlue) {
+    TSummarySpec summary;
+    summary.Mark = "хорошо";
+    const THtml page(Transform(ResultsDoc(TwoSections("отлично"), summary),
+                               {{"rep-question-info", "1"}, {"rep-rating-info", "1"}}));
+    EXPECT_EQ(page.Texts(Headings),
+              (std::vector<std::string>{"1. Результаты тестирования",
+                                        "2. Результаты тестирования по секциям",
+                                        "3. Протокол тестирования"}));
+    const std::string plain = ResultCells + " | //div[starts-with(., 'Секция')]";
+    ASSERT_EQ(page.Count(plain), 2 * 3 + 2 * 3 + 2 * 2 + 2);
+    EXPECT_EQ(page.Count("(" + plain +
+                         ")/ancestor-or-self::*[contains(@style, '#3557B4') or "
+                         "contains(@style, 'bold') or @color]"),
+              0);
+    EXPECT_EQ(page.Count("(" + plain + ")//*[self::b or self::font or @style]"), 0);
+    // The section lines keep their italics.
+    EXPECT_NE(page.Text("//div[starts-with(., 'Секция')]/@style").find("italic"),
+              std::string::npos);
+}
+
 TEST(ReportPage, ProtocolShowsMarkersGivenAndRightAnswers) {
     const std::string body =
         Section(1, "Механика",

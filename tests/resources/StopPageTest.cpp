@@ -64,6 +64,19 @@ TEST(StopPage, EachResultLineHasItsParameter) {
     EXPECT_EQ(unmarked.Count("//td[.='Оценка:']"), 0);
 }
 
+// Labels and values alike are plain text in the page's colour: blue is for headings.
+TEST(StopPage, ResultLinesArePlainText) {
+    TSummarySpec marked;
+    marked.Mark = "хорошо";
+    const THtml page(Transform(StopDoc("test-end", marked)));
+    const std::string cells = ResultCells;
+    ASSERT_EQ(page.Count(cells), 10);
+    EXPECT_EQ(page.Count(cells + "/ancestor-or-self::*[contains(@style, 'color') or "
+                                 "contains(@style, 'bold') or @color]"),
+              0);
+    EXPECT_EQ(page.Count(cells + "//*[self::b or self::font or @style]"), 0);
+}
+
 TEST(StopPage, ReportButtonAndSavePictureFollowTheirParameters) {
     const std::string reportForm = "//form[@action='stellik://cmd/lastreport']";
     const std::string saveLink = "//a[@href='stellik://cmd/saveresults']";

@@ -38,6 +38,11 @@ private:
     XmlDocPtr Doc;
 };
 
+// The cells of the "label:  value" rows of the stop page and the report.
+inline const std::string ResultCells =
+    "//tr[count(td)=2][substring(normalize-space(td[1]), string-length(normalize-space(td[1])))"
+    "=':']/td";
+
 // Shorthand: U+00A0, as the pages carry it.
 inline const std::string Nbsp = "\u00A0";
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -88,6 +89,21 @@ TEST(Closing, UnsavedResultsAreAskedForOnlyWhenSavingIsRequired) {
         EXPECT_EQ(texts, c.Messages);
         EXPECT_TRUE(kit.Dialogs.FileDialogs.empty());
     }
+}
+
+// The placement is only ever written: a file that cannot be written is told of once, and
+// the window closes all the same, at every try.
+TEST(Closing, APlacementFileThatCannotBeWrittenIsToldOfAndTheWindowCloses) {
+    TShellKit kit;
+    ASSERT_EQ(kit.StartError(), "");
+    const std::string ini = kit.Services.SettingsObj->GetLocalDir() + "Displ.ini";
+    std::filesystem::create_directory(ini); // a folder where the file should be
+    EXPECT_TRUE(kit.Frame().FormClose({}));
+    EXPECT_TRUE(kit.Frame().FormClose({}));
+    EXPECT_EQ(kit.Dialogs.Exceptions,
+              (std::vector<std::string>{"Unable to write to " + ini, "Unable to write to " + ini}));
+    EXPECT_TRUE(kit.Dialogs.Messages.empty());
+    std::filesystem::remove(ini);
 }
 
 TEST(Closing, EndingARunThenDecliningToSaveAsksBothQuestionsInOrder) {

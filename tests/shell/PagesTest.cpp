@@ -248,6 +248,41 @@ TEST(Pages, TheSettingsReachThePageStylesheet) {
     }
 }
 
+// The view lost what it showed: the same page comes again, from the output already made
+// (the run is not moved on), with one word to the examinee; the time goes on.
+TEST(Pages, ALostPageIsShownAgainAndTheExamineeToldOnce) {
+    TShellKit kit;
+    ASSERT_EQ(kit.StartError(), "");
+    kit.Frame().PageLost(); // the title page
+    ASSERT_EQ(kit.View.Pages.size(), 2U);
+    EXPECT_EQ(kit.View.Pages[1], kit.View.Pages[0]);
+    kit.Click("runtest");
+    kit.Submit("testinput", {{"ANSW/0", "0"}, {"CMD/NEXT", ""}});
+    const std::string page = kit.View.Pages.back();
+    const std::vector<std::u16string> output = kit.Doc().GetOutput();
+    kit.Frame().Timer1Timer();
+    kit.Frame().PageLost();
+    EXPECT_EQ(kit.View.Pages.back(), page);
+    EXPECT_EQ(kit.Doc().GetOutput(), output);
+    EXPECT_TRUE(kit.Doc().IsRunning());
+    EXPECT_EQ(kit.Doc().PassSeconds, 1);
+    ASSERT_EQ(kit.Dialogs.Messages.size(), 2U);
+    for (const TMessageRecord& message : kit.Dialogs.Messages) {
+        EXPECT_EQ(message.Text, "Страница восстановлена после сбоя\r\nОтветы, введенные после "
+                                "последней отправки, введите заново");
+        EXPECT_EQ(message.Buttons, TMsgButtons::Ok);
+        EXPECT_EQ(message.Icon, TMsgIcon::Warning);
+    }
+    EXPECT_TRUE(kit.Dialogs.Exceptions.empty());
+}
+
+TEST(Pages, APageLostBeforeTheFirstOneCameIsNotRestored) {
+    TShellKit kit;
+    kit.Frame().PageLost();
+    EXPECT_TRUE(kit.View.Pages.empty());
+    EXPECT_TRUE(kit.Dialogs.Messages.empty());
+}
+
 TEST(Pages, ARunPageThatDoesNotParseKeepsThePreviousPage) {
     // No run document before the first run; question text the reader would never let in.
     for (const std::u16string_view text : {u"", u"<b>", u"\xDC00"}) {

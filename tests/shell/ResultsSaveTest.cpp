@@ -8,6 +8,7 @@
 #include "package/ZipHandles.h"
 #include "platform/DateTime.h"
 #include "shell/ResultsName.h"
+#include "tests/support/TemporaryHome.h"
 
 #include <gtest/gtest.h>
 
@@ -346,7 +347,7 @@ TEST(SaveDialog, ProposesTheResultsNameAndSavesOnlyWhenConfirmed) {
     const TFileDialogOptions& options = kit.Dialogs.FileDialogs[0];
     EXPECT_EQ(options.DefaultExt, ".lmr");
     EXPECT_EQ(options.Filter, "*.lmr|*.lmr");
-    EXPECT_EQ(options.InitialDir, "");
+    EXPECT_EQ(options.InitialDir, TemporaryHome()) << "no documents folder: the home";
     EXPECT_EQ(options.Title, "");
     EXPECT_FALSE(options.FileMustExist);
     EXPECT_TRUE(options.OverwritePrompt);

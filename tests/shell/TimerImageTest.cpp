@@ -1,5 +1,6 @@
 #include "shell/TimerImage.h"
 #include "platform/MemoryStream.h"
+#include "shell/LocaleTime.h"
 #include "tests/platform/GifTestReader.h"
 #include "tests/shell/TimeLocale.h"
 
@@ -25,7 +26,10 @@ TEST(TimerImage, LongTimeFollowsTheLocale) {
         {"C.UTF-8", EncodeTime(13, 2, 3), "13:02:03"},
         // Locales the machine may lack; they are skipped then.
         {"ru_RU.UTF-8", EncodeTime(13, 2, 3), "13:02:03"},
-        {"en_US.UTF-8", EncodeTime(13, 2, 3), "01:02:03 PM"},
+        {"ru_RU.UTF-8", EncodeTime(0, 19, 59), "00:19:59"},
+        // A 12-hour clock would write 20 minutes left as "12:19:59 AM".
+        {"en_US.UTF-8", EncodeTime(0, 19, 59), "00:19:59"},
+        {"en_US.UTF-8", EncodeTime(13, 2, 3), "13:02:03"},
     };
     int checked = 0;
     for (const TCase& c : cases) {
@@ -37,6 +41,18 @@ TEST(TimerImage, LongTimeFollowsTheLocale) {
         ++checked;
     }
     EXPECT_GE(checked, 6);
+}
+
+// Which locale formats count hours of 12: those are not used for the time left.
+TEST(TimerImage, TwelveHourFormatsAreRecognised) {
+    for (const char* format :
+         {"%I:%M:%S %p", "%r", "%l:%M:%S %P", "%p %I時%M分%S秒", "%OI:%OM:%OS", "%H:%M:%S %p"}) {
+        EXPECT_TRUE(IsTwelveHourFormat(format)) << format;
+    }
+    for (const char* format : {"%H:%M:%S", "%T", "%H.%M.%S", "%OH:%OM:%OS", "%H時%M分%S秒",
+                               "%H:%M:%S %%p", "%Ek", "", "%"}) {
+        EXPECT_FALSE(IsTwelveHourFormat(format)) << format;
+    }
 }
 
 TEST(TimerImage, IsATransparentGifOfTheTimeInWhite) {

@@ -16,6 +16,8 @@ public:
             std::abort(); // no test may fall back to the real home
         }
         Root = pattern;
+        setenv("HOME", Root.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (Root + "/config").c_str(), 1);
         setenv("XDG_DATA_HOME", (Root + "/data").c_str(), 1);
         setenv("XDG_STATE_HOME", (Root + "/state").c_str(), 1);
     }
@@ -44,6 +46,13 @@ std::string DataHome() {
 
 std::string StateHome() {
     return Home.Root + "/state";
+}
+
+void EmptyTemporaryHome() {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(Home.Root, ignored)) {
+        std::filesystem::remove_all(entry.path(), ignored);
+    }
 }
 
 } // namespace stellik::testing

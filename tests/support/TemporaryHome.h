@@ -5,10 +5,15 @@
 
 namespace stellik::testing {
 
-// Before main runs, XDG_DATA_HOME and XDG_STATE_HOME point into a fresh temporary folder, so
-// GLib, which reads them once, never hands out the real home's folders. Removed at exit.
+// Before main runs, HOME, XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_STATE_HOME point into a
+// fresh temporary folder (the home itself, "config", "data", "state"), so GLib, which reads
+// them once, never hands out the real home's folders. Removed at exit.
 const std::string& TemporaryHome();
 std::string DataHome();
 std::string StateHome();
+
+// Empties the temporary home (the folder itself stays, GLib having its paths), so that the
+// next test finds it as a new user would.
+void EmptyTemporaryHome();
 
 } // namespace stellik::testing

@@ -71,16 +71,6 @@ TEST(PageRules, NavigationsOnlyTheWindowsOwnLoadPasses) {
     }
 }
 
-TEST(PageRules, OnlyWebAndMailLinksGoToTheDesktop) {
-    for (const char* url : {"http://example.org", "HTTPS://example.org/a", "mailto:a@b.c"}) {
-        EXPECT_TRUE(IsExternalUrl(url)) << url;
-    }
-    for (const char* url : {"file:///etc/passwd", "stellik://res/#top", "javascript:x()",
-                            "ftp://example.org", "httpx://a", "", "http:"}) {
-        EXPECT_FALSE(IsExternalUrl(url)) << url;
-    }
-}
-
 TEST(PageRules, JavaScriptStringLiterals) {
     EXPECT_EQ(JsStringLiteral("timer"), "\"timer\"");
     EXPECT_EQ(JsStringLiteral("a\"b\\c"), "\"a\\\"b\\\\c\"");
