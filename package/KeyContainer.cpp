@@ -2,6 +2,7 @@
 
 #include "package/KeyBlobs.h"
 #include "package/PrivateFolder.h"
+#include "platform/Exception.h"
 #include "platform/Files.h"
 #include "platform/GLibHandles.h"
 
@@ -52,20 +53,23 @@ std::string TKeyContainer::GetPath(const std::string& name, bool machineKeySet) 
 }
 
 std::unique_ptr<TKeyContainer> TKeyContainer::Open(const std::string& name, bool machineKeySet) {
+    using TStatus = TRegularFileContent::TStatus;
     std::string path = GetPath(name, machineKeySet);
     if (path.empty() ||
-        PreparePrivateFolder(GetFolder(machineKeySet), false) != TPrivateFolder::Ready ||
-        !FileExists(path)) {
+        PreparePrivateFolder(GetFolder(machineKeySet), false) != TPrivateFolder::Ready) {
         return nullptr;
     }
-    gchar* raw = nullptr;
-    gsize length = 0;
-    if (!g_file_get_contents(path.c_str(), &raw, &length, nullptr)) {
+    // The folder is ours alone, so no link belongs in it.
+    TRegularFileContent file = ReadRegularFile(path, false);
+    if (file.Status == TStatus::NotRegular) {
+        throw Exception(NotRegularFileMessage(path));
+    }
+    if (file.Status != TStatus::Read) {
         return nullptr;
     }
-    const GCharPtr owner(raw);
-    TSecureBytes content(std::span(reinterpret_cast<const uint8_t*>(raw), length));
-    SecureWipe(raw, length);
+    TSecureBytes content(
+        std::span(reinterpret_cast<const uint8_t*>(file.Bytes.data()), file.Bytes.size()));
+    SecureWipe(file.Bytes.data(), file.Bytes.size());
     return std::make_unique<TKeyContainer>(TPassKey(), std::move(path), std::move(content));
 }
 

@@ -22,7 +22,9 @@ public:
 
     // Both narrow the folder to 0700 when it is wider open, and throw when it belongs to
     // another user (see PreparePrivateFolder).
-    // An existing container; nullptr when it does not exist or cannot be read.
+    // An existing container; nullptr when it does not exist or cannot be read. Anything but
+    // a regular file under the container's name (a link, a folder, a named pipe) raises
+    // "<path> is not a regular file".
     static std::unique_ptr<TKeyContainer> Open(const std::string& name, bool machineKeySet);
     // A new, empty container; nullptr when it exists already or cannot be made.
     static std::unique_ptr<TKeyContainer> Create(const std::string& name, bool machineKeySet);

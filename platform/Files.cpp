@@ -4,11 +4,71 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 namespace stellik {
+
+TFileDescriptor::~TFileDescriptor() {
+    if (Fd >= 0) {
+        close(Fd);
+    }
+}
+
+bool TFileDescriptor::Close() {
+    const int fd = Fd;
+    Fd = -1;
+    return close(fd) == 0;
+}
+
+TRegularFileContent ReadRegularFile(const std::string& path, bool followLinks) {
+    using TStatus = TRegularFileContent::TStatus;
+    TRegularFileContent result;
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW);
+    const TFileDescriptor file(open(path.c_str(), flags));
+    struct stat st {};
+    if (!file.IsOpen() || fstat(file.Get(), &st) != 0) {
+        result.Error = errno;
+        result.Status = result.Error == ENOENT                  ? TStatus::Missing
+                        : !followLinks && result.Error == ELOOP ? TStatus::NotRegular
+                                                                : TStatus::Failed;
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.Status = TStatus::NotRegular;
+        return result;
+    }
+    // The size is a hint: a file that grows meanwhile is read to its end all the same.
+    result.Bytes.resize(static_cast<size_t>(st.st_size) + 1);
+    size_t size = 0;
+    for (;;) {
+        if (size == result.Bytes.size()) {
+            result.Bytes.resize(size * 2);
+        }
+        const ssize_t n = read(file.Get(), result.Bytes.data() + size, result.Bytes.size() - size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            result.Error = errno;
+            result.Bytes.clear();
+            return result;
+        }
+        if (n == 0) {
+            break;
+        }
+        size += static_cast<size_t>(n);
+    }
+    result.Bytes.resize(size);
+    result.Status = TStatus::Read;
+    return result;
+}
+
+std::string NotRegularFileMessage(const std::string& path) {
+    return path + " is not a regular file";
+}
 
 std::string GetTempFolder() {
     const char* env = std::getenv("TMPDIR");

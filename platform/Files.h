@@ -5,6 +5,40 @@
 
 namespace stellik {
 
+// An open file descriptor, closed when it goes.
+class TFileDescriptor {
+public:
+    explicit TFileDescriptor(int fd) : Fd(fd) {}
+    ~TFileDescriptor();
+    TFileDescriptor(const TFileDescriptor&) = delete;
+    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+
+    int Get() const { return Fd; }
+    bool IsOpen() const { return Fd >= 0; }
+    // Closes now; false (errno set) when a delayed write error shows up.
+    bool Close();
+
+private:
+    int Fd;
+};
+
+// What reading a file that should be a regular one came to.
+struct TRegularFileContent {
+    enum class TStatus { Read, Missing, NotRegular, Failed };
+    TStatus Status = TStatus::Failed;
+    int Error = 0; // errno for Missing and Failed
+    std::string Bytes;
+};
+
+// The whole content of the regular file at path. The file is opened without waiting (a named
+// pipe would wait for a writer, a device for its hardware) and checked before a byte is read,
+// so that anything but a regular file is NotRegular and never read. Unless followLinks, a
+// symbolic link is not followed and is NotRegular too.
+TRegularFileContent ReadRegularFile(const std::string& path, bool followLinks);
+
+// "<path> is not a regular file".
+std::string NotRegularFileMessage(const std::string& path);
+
 // The user's temporary folder with a trailing "/" (TMPDIR, else /tmp/); empty if none.
 std::string GetTempFolder();
 

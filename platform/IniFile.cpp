@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 #include "platform/CFree.h"
+#include "platform/Files.h"
 #include "platform/GLibHandles.h"
 #include "platform/MemoryStream.h"
 
@@ -35,7 +36,7 @@ bool IsIniName(std::string_view name, bool isKey) {
     return !isKey || (name.front() != ' ' && name.back() != ' ');
 }
 
-enum class TLoadResult { Loaded, Missing, Unreadable, Damaged };
+enum class TLoadResult { Loaded, Missing, Unreadable, NotRegular, Damaged };
 
 constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 
@@ -99,19 +100,23 @@ std::string ProfileEntries(std::string_view text) {
 }
 
 // A file that is not text (binary data, UTF-16 text: NUL bytes) is Damaged, as is one that
-// GKeyFile still refuses after the cleaning above; one that cannot be read at all (no
-// permission, a folder) is Unreadable.
+// GKeyFile still refuses after the cleaning above; one that cannot be read (no permission) is
+// Unreadable. Anything but a regular file (a folder, a named pipe, a device, a symbolic link:
+// the program's ini files live in its own folders, where no link belongs) is NotRegular.
 TLoadResult LoadKeyFile(const std::string& path, GKeyFile* keyFile) {
-    gchar* contents = nullptr;
-    gsize length = 0;
-    GError* error = nullptr;
-    if (!g_file_get_contents(path.c_str(), &contents, &length, &error)) {
-        const GErrorPtr holder(error);
-        return g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT) ? TLoadResult::Missing
-                                                                        : TLoadResult::Unreadable;
+    using TStatus = TRegularFileContent::TStatus;
+    const TRegularFileContent file = ReadRegularFile(path, false);
+    switch (file.Status) {
+    case TStatus::Missing:
+        return TLoadResult::Missing;
+    case TStatus::NotRegular:
+        return TLoadResult::NotRegular;
+    case TStatus::Failed:
+        return TLoadResult::Unreadable;
+    case TStatus::Read:
+        break;
     }
-    const GCharPtr holder(contents);
-    const std::string_view text(contents, length);
+    const std::string_view text = file.Bytes;
     if (text.find('\0') != std::string_view::npos) {
         return TLoadResult::Damaged;
     }
@@ -184,8 +189,10 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     }
     KeyFilePtr keyFile(g_key_file_new());
     const TLoadResult loaded = LoadKeyFile(FileName, keyFile.get());
-    if (loaded == TLoadResult::Unreadable) {
-        fail(); // not overwritten: its entries would be lost unseen
+    // An unreadable file is not overwritten (its entries would be lost unseen), nor is a
+    // folder, a pipe or a link in its place.
+    if (loaded == TLoadResult::Unreadable || loaded == TLoadResult::NotRegular) {
+        fail();
     }
     if (loaded == TLoadResult::Damaged) {
         // Kept beside a fresh file, so that neither this write nor any later one is blocked.

@@ -32,7 +32,8 @@ public:
     const std::string& GetFileName() const { return FileName; }
 
     // The raw value, or defaultValue when the file, section or key is missing or the file
-    // cannot be read; either way cut as MaxValueLength says.
+    // cannot be read; either way cut as MaxValueLength says. Only a regular file is read: a
+    // symbolic link, a folder, a named pipe or a device under the name counts as unreadable.
     std::string ReadString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) const;
 
@@ -40,7 +41,8 @@ public:
     // it cannot be kept on the key's line. A file whose content cannot be read as entries at
     // all (not text) is kept as "<name>.bak" and replaced by a new one. Raises
     // EIniFileException when the file cannot be opened or written, or the section or key
-    // cannot be written as a name.
+    // cannot be written as a name: "Unable to write to <name>", or "<name> is not a regular
+    // file" when something else has the name.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int value);
     void WriteBool(const std::string& section, const std::string& key, bool value); // "1" or "0"

@@ -5,6 +5,7 @@
 #include "platform/Unicode.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -69,6 +70,7 @@ struct TDirectoryEntry {
     std::string_view Name;
     size_t DataOffset;
     size_t Size;
+    uint32_t Crc;
 };
 
 struct TDirectory {
@@ -113,7 +115,7 @@ TDirectory ReadDirectory(std::string_view file, size_t start) {
             ThrowDamaged();
         }
         directory.Entries.push_back(
-            {at, fields.Slice(at + DirectoryEntrySize, nameSize), data, size});
+            {at, fields.Slice(at + DirectoryEntrySize, nameSize), data, size, fields.U32(at + 16)});
         at += DirectoryEntrySize + nameSize + fields.U16(at + 30) + fields.U16(at + 32);
         if (at > end) {
             ThrowDamaged();
@@ -225,9 +227,16 @@ TResourceArchive ParseResourceArchive(std::string_view file) {
     TResourceArchive archive{*start, {}};
     for (const TDirectoryEntry& entry : ReadDirectory(file, *start).Entries) {
         archive.Entries.push_back(
-            {std::string(entry.Name), file.substr(entry.DataOffset, entry.Size)});
+            {std::string(entry.Name), file.substr(entry.DataOffset, entry.Size), entry.Crc});
     }
     return archive;
+}
+
+void CheckResourceCrc(const TResourceEntry& entry) {
+    const auto* bytes = reinterpret_cast<const Bytef*>(entry.Bytes.data());
+    if (crc32_z(crc32_z(0, nullptr, 0), bytes, entry.Bytes.size()) != entry.Crc) {
+        ThrowDamaged();
+    }
 }
 
 std::string BuildResourceArchive(size_t start,

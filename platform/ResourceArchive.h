@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,6 +20,7 @@ namespace stellik {
 struct TResourceEntry {
     std::string Name;
     std::string_view Bytes; // a view into the file's bytes
+    uint32_t Crc = 0;       // the CRC-32 the archive's directory gives for them
 };
 
 struct TResourceArchive {
@@ -30,6 +32,11 @@ struct TResourceArchive {
 // and there are no entries. A trailer that leads to anything but a well-formed archive of
 // stored members inside the file raises Exception "Damaged resource archive".
 TResourceArchive ParseResourceArchive(std::string_view file);
+
+// Raises Exception "Damaged resource archive" unless the entry's bytes have its CRC-32. The
+// archive is parsed without reading the members' bytes, so that a program reads only the
+// resources it uses; each is checked when it is first read.
+void CheckResourceCrc(const TResourceEntry& entry);
 
 // The archive of the given members as it stands when it begins at offset start of a file;
 // no members make no archive (an empty result). Raises Exception for an empty or repeated name

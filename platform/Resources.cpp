@@ -8,6 +8,7 @@
 
 #include <glib.h>
 
+#include <atomic>
 #include <memory>
 #include <unordered_map>
 
@@ -32,8 +33,9 @@ public:
         }
         const std::string_view file(g_mapped_file_get_contents(set->Mapping.get()),
                                     g_mapped_file_get_length(set->Mapping.get()));
-        for (const TResourceEntry& entry : ParseResourceArchive(file).Entries) {
-            set->Index.emplace(AsciiUpper(entry.Name), entry.Bytes);
+        for (TResourceEntry& entry : ParseResourceArchive(file).Entries) {
+            std::string key = AsciiUpper(entry.Name);
+            set->Index.try_emplace(std::move(key), std::move(entry));
         }
         return set;
     }
@@ -42,20 +44,42 @@ public:
         auto set = std::make_unique<TResourceSet>();
         set->Owned = std::move(resources);
         for (const auto& [name, bytes] : set->Owned) {
-            set->Index.insert_or_assign(AsciiUpper(name), std::string_view(bytes));
+            std::string key = AsciiUpper(name);
+            set->Index.erase(key); // of names equal but for case, the last counts
+            set->Index.try_emplace(std::move(key), bytes);
         }
         return set;
     }
 
-    const std::string_view* Find(const std::string& name) const {
+    bool Contains(const std::string& name) const { return Index.contains(AsciiUpper(name)); }
+
+    // The member's bytes, checked against their CRC-32 the first time they are asked for;
+    // nullptr when there is no such member.
+    const std::string_view* Read(const std::string& name) const {
         const auto found = Index.find(AsciiUpper(name));
-        return found == Index.end() ? nullptr : &found->second;
+        if (found == Index.end()) {
+            return nullptr;
+        }
+        const TMember& member = found->second;
+        if (!member.Checked.load(std::memory_order_acquire)) {
+            CheckResourceCrc(member.Entry);
+            member.Checked.store(true, std::memory_order_release);
+        }
+        return &member.Entry.Bytes;
     }
 
 private:
+    struct TMember {
+        explicit TMember(TResourceEntry entry) : Entry(std::move(entry)) {}
+        // Bytes of our own need no check.
+        explicit TMember(std::string_view bytes) : Entry{{}, bytes, 0}, Checked(true) {}
+        TResourceEntry Entry;
+        mutable std::atomic<bool> Checked = false;
+    };
+
     MappedFilePtr Mapping;
     std::map<std::string, std::string> Owned;
-    std::unordered_map<std::string, std::string_view> Index;
+    std::unordered_map<std::string, TMember> Index;
 };
 
 std::unique_ptr<TResourceSet>& CurrentSet() {
@@ -75,14 +99,14 @@ const TResourceSet& Resources() {
 } // namespace
 
 std::string_view TResources::Get(const std::string& name) {
-    if (const std::string_view* bytes = Resources().Find(name)) {
+    if (const std::string_view* bytes = Resources().Read(name)) {
         return *bytes;
     }
     ThrowResourceNotFound(name);
 }
 
 bool TResources::Exists(const std::string& name) {
-    return Resources().Find(name) != nullptr;
+    return Resources().Contains(name);
 }
 
 TMemoryStream TResources::Open(const std::string& name) {
@@ -108,6 +132,7 @@ std::string AppendResources(std::string_view exe,
 std::vector<std::pair<std::string, std::string>> ReadResources(std::string_view exe) {
     std::vector<std::pair<std::string, std::string>> resources;
     for (const TResourceEntry& entry : ParseResourceArchive(exe).Entries) {
+        CheckResourceCrc(entry);
         resources.emplace_back(entry.Name, std::string(entry.Bytes));
     }
     return resources;

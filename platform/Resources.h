@@ -21,7 +21,8 @@ public:
     // The bytes of the resource called name; raises EResNotFound "Resource %s not found"
     // (name as asked for) when there is none. The view stays valid until the next Install or
     // UseExecutable. The first request maps the program file; one it cannot read, or whose
-    // archive is damaged, raises Exception.
+    // archive is damaged, raises Exception. A resource is checked against its CRC-32 when it
+    // is first asked for: bytes that do not match raise "Damaged resource archive".
     static std::string_view Get(const std::string& name);
     static bool Exists(const std::string& name);
     // A new stream holding a copy of the resource's bytes, position 0.
@@ -40,7 +41,8 @@ public:
 std::string AppendResources(std::string_view exe,
                             const std::vector<std::pair<std::string, std::string>>& resources);
 // The resources an executable's bytes carry (an empty list when it carries none); raises
-// Exception "Damaged resource archive" when the trailer points at no readable archive.
+// Exception "Damaged resource archive" when the trailer points at no readable archive or a
+// resource's bytes do not match their CRC-32.
 std::vector<std::pair<std::string, std::string>> ReadResources(std::string_view exe);
 
 } // namespace stellik

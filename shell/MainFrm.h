@@ -101,6 +101,9 @@ private:
     // The package archive, read from the resource "DVCF" on first use and kept open: the
     // resource does not change while the program runs.
     TStreamUnZip& Package();
+    // The results file: the results document (encrypted when the settings say so) and the
+    // pictures it shows, as a ZIP archive.
+    std::string ResultsFileBytes();
     // Extracts an encrypted package member into work (emptied first) and leaves its
     // plaintext there, rewound.
     void DecryptMember(const std::string& name, TMemoryStream& work);

@@ -21,7 +21,7 @@ void TMainFrm::BuildResultsXml(TXpObjModel& model) {
     MakeResultsDocument(model, UserSettings(), TestName);
 }
 
-void TMainFrm::SaveResults(const std::string& fileName) {
+std::string TMainFrm::ResultsFileBytes() {
     TXpObjModel results;
     results.SetNormalizeData(false);
     results.SetOutCharSet(ceUTF8);
@@ -59,8 +59,11 @@ void TMainFrm::SaveResults(const std::string& fileName) {
         zip.AddFromStream(name, &content);
     }
     zip.Close();
+    return std::string(archive.View());
+}
 
-    WriteWholeFile(fileName, archive.View());
+void TMainFrm::SaveResults(const std::string& fileName) {
+    WriteWholeFile(fileName, ResultsFileBytes());
     ResultsSaved = true;
 }
 
@@ -75,11 +78,10 @@ void TMainFrm::AutoSaveResults(const std::string& folder) {
         return; // the caller decides whether the examinee hears of it
     }
     const TResultsNameParts parts = MakeResultsNameParts(Now(), UserSettings(), TestName);
-    // Taken by creating it, so that another player saving into the same folder at the same
-    // moment goes on to the next name instead of overwriting this one.
-    TReservedFile file([&](int n) { return ResultsFileCandidate(path, parts, n); });
-    SaveResults(file.GetPath());
-    file.Keep();
+    // Another player saving into the same folder at the same moment goes on to the next name
+    // instead of overwriting this one.
+    WriteNewFile([&](int n) { return ResultsFileCandidate(path, parts, n); }, ResultsFileBytes());
+    ResultsSaved = true;
 }
 
 void TMainFrm::SaveResultsDialog() {

@@ -1,6 +1,7 @@
 #include "shell/ResultsFile.h"
 
 #include "platform/Exception.h"
+#include "platform/Files.h"
 #include "platform/GLibHandles.h"
 
 #include <fcntl.h>
@@ -10,45 +11,24 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <memory>
 
 namespace stellik {
 
 namespace {
 
+// As many links as the kernel follows in one path.
+constexpr int MaxLinkHops = 40;
+
 [[noreturn]] void ThrowCreateError(const std::string& path, int error) {
     throw Exception("Cannot create file \"" + path + "\". " + g_strerror(error));
 }
 
-// The temporary file being written: closed, and removed unless it was renamed into place.
-class TTemporaryFile {
-public:
-    TTemporaryFile(std::string path, int fd) : Path(std::move(path)), Fd(fd) {}
-    ~TTemporaryFile() {
-        if (Fd >= 0) {
-            close(Fd);
-        }
-        if (!Path.empty()) {
-            unlink(Path.c_str());
-        }
-    }
-    TTemporaryFile(const TTemporaryFile&) = delete;
-    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-
-    int GetFd() const { return Fd; }
-    const std::string& GetPath() const { return Path; }
-    // Closes the file; false (errno set) when the data may not have reached the disk.
-    bool Close() {
-        const int fd = Fd;
-        Fd = -1;
-        return close(fd) == 0;
-    }
-    void Release() { Path.clear(); } // renamed: nothing to remove
-
-private:
-    std::string Path;
-    int Fd;
-};
+std::string FolderOf(const std::string& path) {
+    const GCharPtr folder(g_path_get_dirname(path.c_str()));
+    return folder.get();
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -65,6 +45,105 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// A new file in a folder, removed when it goes unless it was renamed into place.
+class TTemporaryFile {
+public:
+    // IsOpen tells whether one could be made (errno set when not).
+    explicit TTemporaryFile(const std::string& folder)
+        // A short name of its own: the final name may already be as long as names can be.
+        : Path(folder + "/.stellik-XXXXXX"),
+          File(g_mkstemp_full(Path.data(), O_WRONLY | O_CLOEXEC, 0666)) {
+        if (!File.IsOpen()) {
+            Path.clear();
+        }
+    }
+    ~TTemporaryFile() {
+        if (!Path.empty()) {
+            unlink(Path.c_str());
+        }
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+
+    bool IsOpen() const { return File.IsOpen(); }
+    int GetFd() const { return File.Get(); }
+    const std::string& GetPath() const { return Path; }
+
+    // Writes bytes as the whole content, on disk, and closes; false (errno set) on failure.
+    bool Finish(std::string_view bytes) {
+        return WriteAll(File.Get(), bytes) && fsync(File.Get()) == 0 && File.Close();
+    }
+
+    // Gives the file the name target where nothing has it yet: false (errno EEXIST) when
+    // something has. A hard link is tried first; on a file system without hard links a
+    // rename that refuses to replace anything does the same.
+    bool TakeFreeName(const std::string& target) {
+        if (!NoHardLinks) {
+            if (link(Path.c_str(), target.c_str()) == 0) {
+                return true; // the temporary name goes with this object
+            }
+            if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS) {
+                return false;
+            }
+            NoHardLinks = true;
+        }
+        if (renameat2(AT_FDCWD, Path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+            return false;
+        }
+        Path.clear();
+        return true;
+    }
+
+    // Gives the file the name target, replacing whatever file had it.
+    bool Replace(const std::string& target) {
+        if (rename(Path.c_str(), target.c_str()) != 0) {
+            return false;
+        }
+        Path.clear();
+        return true;
+    }
+
+private:
+    std::string Path;
+    TFileDescriptor File;
+    bool NoHardLinks = false;
+};
+
+// The file a chain of symbolic links ends at (path itself when it is no link); that file need
+// not exist yet. A chain too long to be followed raises the kernel's error for it.
+std::string LinkTarget(const std::string& path) {
+    std::string current = path;
+    for (int hop = 0; hop < MaxLinkHops; ++hop) {
+        const GCharPtr target(g_file_read_link(current.c_str(), nullptr));
+        if (!target) {
+            return current;
+        }
+        current = g_path_is_absolute(target.get()) ? std::string(target.get())
+                                                   : FolderOf(current) + "/" + target.get();
+    }
+    ThrowCreateError(path, ELOOP);
+}
+
+// Overwrites the existing regular file path in place: the only way left in a folder where no
+// file can be made. Room for the new content is taken before a byte is changed, where the
+// file system can say, so that a full disk leaves the earlier content whole. False with
+// errno 0 when path is no regular file this process may write, else with the failure's.
+bool OverwriteInPlace(const std::string& path, std::string_view bytes) {
+    TFileDescriptor file(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (!file.IsOpen() || fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        errno = 0;
+        return false;
+    }
+    const auto size = static_cast<off_t>(bytes.size());
+    if (size > 0 && fallocate(file.Get(), FALLOC_FL_KEEP_SIZE, 0, size) != 0 &&
+        errno != EOPNOTSUPP && errno != ENOSYS) {
+        return false;
+    }
+    return WriteAll(file.Get(), bytes) && ftruncate(file.Get(), size) == 0 &&
+           fsync(file.Get()) == 0 && file.Close();
+}
+
 } // namespace
 
 bool DirectoryExists(const std::string& path) {
@@ -73,44 +152,38 @@ bool DirectoryExists(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    const GCharPtr folder(g_path_get_dirname(path.c_str()));
-    // A short name of its own: the final name may already be as long as names can be.
-    std::string pattern = std::string(folder.get()) + "/.stellik-XXXXXX";
-    const int fd = g_mkstemp_full(pattern.data(), O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        ThrowCreateError(path, errno);
-    }
-    TTemporaryFile temporary(pattern, fd);
-    struct stat earlier {};
-    if (stat(path.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode)) {
-        fchmod(fd, earlier.st_mode & 07777); // replacing keeps who may read the file
-    }
-    if (!WriteAll(fd, bytes) || fsync(fd) != 0 || !temporary.Close() ||
-        rename(temporary.GetPath().c_str(), path.c_str()) != 0) {
-        ThrowCreateError(path, errno);
-    }
-    temporary.Release();
-}
-
-TReservedFile::TReservedFile(const std::function<std::string(int n)>& candidate) {
-    for (int n = 0;; ++n) {
-        std::string path = candidate(n);
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            close(fd);
-            Path = std::move(path);
+    const std::string target = LinkTarget(path);
+    TTemporaryFile temporary(FolderOf(target));
+    if (!temporary.IsOpen()) {
+        const int error = errno;
+        if (OverwriteInPlace(target, bytes)) {
             return;
         }
+        ThrowCreateError(path, errno != 0 ? errno : error);
+    }
+    struct stat earlier {};
+    if (stat(target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode)) {
+        fchmod(temporary.GetFd(), earlier.st_mode & 07777); // replacing keeps who may read it
+    }
+    if (!temporary.Finish(bytes) || !temporary.Replace(target)) {
+        ThrowCreateError(path, errno);
+    }
+}
+
+std::string WriteNewFile(const std::function<std::string(int n)>& candidate,
+                         std::string_view bytes) {
+    std::string path = candidate(0);
+    TTemporaryFile temporary(FolderOf(path));
+    if (!temporary.IsOpen() || !temporary.Finish(bytes)) {
+        ThrowCreateError(path, errno);
+    }
+    for (int n = 1; !temporary.TakeFreeName(path); ++n) {
         if (errno != EEXIST) {
             ThrowCreateError(path, errno);
         }
+        path = candidate(n);
     }
-}
-
-TReservedFile::~TReservedFile() {
-    if (!Kept) {
-        unlink(Path.c_str());
-    }
+    return path;
 }
 
 } // namespace stellik

@@ -22,7 +22,6 @@ constexpr double ScreenDpi = 96;
 // keeps Verdana's width. fontconfig takes the first family installed.
 constexpr const char* TimerFont = "Verdana,DejaVu Sans Condensed 9";
 
-#include "shell/LocaleTime.h"
 void ShowText(cairo_t* cr, const std::string& text) {
     const TPangoLayoutPtr layout(pango_cairo_create_layout(cr));
     PangoContext* context = pango_layout_get_context(layout.get());
@@ -45,7 +44,12 @@ void ShowText(cairo_t* cr, const std::string& text) {
 } // namespace
 
 std::string FormatLongTime(TDateTime time) {
-#include "shell/LocaleTime.h"
+    // The time left is a span, not a time of day: a 12-hour clock would write 20 minutes as
+    // "12:19:59 AM", and the picture has no room for the half of the day either.
+    constexpr const char* SpanFormat = "%H:%M:%S";
+    const char* longTime = nl_langinfo(T_FMT); // what "%X" writes
+    return FormatLocaleDateTime(TimeOfDayParts(time),
+                                IsTwelveHourFormat(longTime) ? SpanFormat : longTime, SpanFormat);
 }
 
 void WriteTimerImage(TDateTime leftTime, TMemoryStream& stream) {

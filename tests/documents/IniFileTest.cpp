@@ -3,10 +3,13 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/MemoryStream.h"
+#include "tests/support/HangGuard.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace stellik::testing {
@@ -81,11 +84,50 @@ TEST_F(IniFile, RefusedWritesRaiseWithTheFileName) {
         }
     };
     expectRefused(ScratchFolder() + "no/such/folder/x.ini", "S");
-    std::filesystem::create_directory(ScratchFolder() + "dir.ini");
-    expectRefused(ScratchFolder() + "dir.ini", "S");
     expectRefused(ScratchFolder() + "good.ini", "Bad]Name");
     expectRefused(ScratchFolder() + "good.ini", "");
     EXPECT_FALSE(FileExists(ScratchFolder() + "good.ini"));
+}
+
+// Something else where the file should be: reads give the default at once (a named pipe is
+// not waited on, a link not followed), writes raise a message that says so and leave it.
+TEST_F(IniFile, AnythingButARegularFileIsNeitherReadNorWaitedFor) {
+    const std::string target = ScratchFolder() + "target.ini";
+    WriteWholeFile(target, "[S]\nKey=v\n");
+    const struct {
+        const char* What;
+        std::function<void(const std::string&)> Make;
+        std::filesystem::file_type Type;
+    } cases[] = {
+        {"a named pipe", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); },
+         std::filesystem::file_type::fifo},
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); },
+         std::filesystem::file_type::directory},
+        {"a link to an ini file",
+         [&](const std::string& path) { std::filesystem::create_symlink(target, path); },
+         std::filesystem::file_type::symlink},
+        {"a link to nothing",
+         [](const std::string& path) { std::filesystem::create_symlink(path + ".none", path); },
+         std::filesystem::file_type::symlink},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const std::string path = ScratchFolder() + "odd.ini";
+        std::filesystem::remove(path);
+        c.Make(path);
+        const THangGuard guard(20);
+        TIniFile ini(path);
+        EXPECT_EQ(ini.ReadString("S", "Key", "dflt"), "dflt");
+        try {
+            ini.WriteString("S", "Key", "new");
+            ADD_FAILURE() << "no exception";
+        } catch (const EIniFileException& e) {
+            EXPECT_EQ(e.GetMessage(), "Unable to write to " + path);
+        }
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), c.Type);
+        EXPECT_FALSE(std::filesystem::exists(path + ".none"));
+    }
+    EXPECT_EQ(ReadWholeFile(target), "[S]\nKey=v\n");
 }
 
 // Files we did not write ourselves: what a read finds in them, and the whole file after one

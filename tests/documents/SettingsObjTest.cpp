@@ -3,10 +3,14 @@
 #include "documents/SettingsObj.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
+#include "tests/support/HangGuard.h"
+#include "tests/support/MessageOf.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace stellik::testing {
 namespace {
@@ -83,15 +87,45 @@ TEST_F(SettingsObj, DataNotAskedToBeKeptLeaveTheFileAsItWas) {
     EXPECT_EQ(third.GetUserSettings()->AddInfo, "");
 }
 
+// A named pipe or a folder in place of either ini file: the start is not held up and finds no
+// saved data, and the write (at exit, or when the window closes) says it cannot write the file.
+TEST_F(SettingsObj, SomethingElseInPlaceOfAnIniFileIsNamedWhenWritten) {
+    const std::function<void(const std::string&)> makers[] = {
+        [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); },
+        [](const std::string& path) { std::filesystem::create_directory(path); },
+    };
+    for (const auto& make : makers) {
+        const std::string dataDir = DataHome() + ProductPath;
+        const std::string localDir = StateHome() + ProductPath;
+        std::filesystem::remove_all(dataDir);
+        std::filesystem::remove_all(localDir);
+        std::filesystem::create_directories(dataDir);
+        std::filesystem::create_directories(localDir);
+        make(dataDir + "Stellik.ini");
+        make(localDir + "Displ.ini");
+        const THangGuard guard(20);
+        TSettingsObj settings;
+        EXPECT_EQ(settings.GetUserSettings()->LastName, "");
+        Register(*settings.GetUserSettings(), "", true);
+        EXPECT_EQ(MessageOf([&] { settings.DataModuleDestroy(); }),
+                  "Unable to write to " + dataDir + "Stellik.ini");
+        EXPECT_EQ(MessageOf([&] {
+                      settings.SaveFormPlacement({1, 2, 3, 4, false}, "MainFrm");
+                  }),
+                  "Unable to write to " + localDir + "Displ.ini");
+    }
+}
+
 TEST_F(SettingsObj, AFailingWriteAtExitRaisesWithTheFileName) {
     TSettingsObj settings;
-    std::filesystem::create_directory(settings.GetDataDir() + "Stellik.ini");
+    const std::string dataDir = settings.GetDataDir();
+    std::filesystem::remove_all(dataDir); // the folder went while the program ran
     Register(*settings.GetUserSettings(), "", true);
     try {
         settings.DataModuleDestroy();
         FAIL() << "no exception";
     } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.GetMessage(), "Unable to write to " + settings.GetDataDir() + "Stellik.ini");
+        EXPECT_EQ(e.GetMessage(), "Unable to write to " + dataDir + "Stellik.ini");
     }
 }
 

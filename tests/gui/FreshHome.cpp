@@ -10,15 +10,15 @@
 namespace stellik::testing {
 namespace {
 
-class TFreshHome final : public testing::EmptyTestEventListener {
-    void OnTestStart(const testing::TestInfo&) override {
+class TFreshHome final : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override {
         EmptyTemporaryHome();
         g_reload_user_special_dirs_cache(); // a documents folder of the last test is gone
     }
 };
 
 const bool Registered = [] {
-    testing::UnitTest::GetInstance()->listeners().Append(
+    ::testing::UnitTest::GetInstance()->listeners().Append(
         std::make_unique<TFreshHome>().release()); // the listener list owns it
     return true;
 }();

@@ -3,6 +3,7 @@
 #include "package/CryptManager.h"
 #include "package/KeyBlobs.h"
 #include "platform/Exception.h"
+#include "tests/support/HangGuard.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -273,6 +274,42 @@ TEST(CryptManager, AcquireContextGeneratesOnlyInANewContainer) {
     user.Encrypt(data, key);
     user.Decrypt(data, key);
     EXPECT_EQ(data.View(), "generated");
+}
+
+// Something else under a container's name is never read, waited on or followed: every
+// operation says what is wrong at once and leaves it alone.
+TEST(CryptManager, AContainerThatIsNoRegularFileIsNamedNotUsed) {
+    const TCryptManager keyed = ManagerWithPair();
+    const std::string keyFile = TKeyContainer::GetPath(keyed.KeyStoreName, false);
+    const struct {
+        const char* What;
+        std::function<void(const std::string&)> Make;
+    } cases[] = {
+        {"a named pipe", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }},
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); }},
+        {"a link to a key",
+         [&](const std::string& path) { std::filesystem::create_symlink(keyFile, path); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        TCryptManager manager;
+        manager.KeyStoreName = FreshContainerName();
+        const std::string path = TKeyContainer::GetPath(manager.KeyStoreName, false);
+        c.Make(path);
+        const auto type = std::filesystem::symlink_status(path).type();
+        const THangGuard guard(20);
+        TMemoryStream data("abc");
+        TMemoryStream key = StreamOf(SharedKeys().PublicKeyBlob);
+        const std::string expected = path + " is not a regular file";
+        EXPECT_EQ(MessageOf([&] {
+                      manager.ImportKeyWithPassword(PrivateBlobStream(), PasswordStream());
+                  }),
+                  expected);
+        EXPECT_EQ(MessageOf([&] { manager.Decrypt(data, key); }), expected);
+        EXPECT_EQ(MessageOf([&] { manager.Encrypt(data, key); }), expected);
+        EXPECT_EQ(data.View(), "abc");
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type);
+    }
 }
 
 TEST(CryptManager, ContainerNamesMapToDistinctFilesInsideTheFolder) {

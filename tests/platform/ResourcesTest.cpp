@@ -1,6 +1,7 @@
 // The program's resources: look-up, and the archive appended to a program file.
 #include "platform/Resources.h"
 #include "platform/Exception.h"
+#include "platform/ResourceArchive.h"
 #include "tests/support/MessageOf.h"
 
 #include <gtest/gtest.h>
@@ -155,6 +156,48 @@ TEST(ResourceArchive, ADamagedArchiveIsRefusedWhateverIsWrong) {
         EXPECT_EQ(MessageOf([&] { ReadResources(file); }), "Damaged resource archive") << what;
         EXPECT_EQ(MessageOf([&] { AppendResources(file, Members); }), "Damaged resource archive")
             << what;
+    }
+}
+
+// The central directory record of member index of a file that AppendResources made.
+size_t DirectoryEntryOf(const std::string& file, size_t index) {
+    size_t at = DirectoryOf(file);
+    for (size_t i = 0; i < index; ++i) {
+        const auto u16 = [&](size_t offset) { return Le32(file, at + offset) & 0xFFFF; };
+        at += 46 + u16(28) + u16(30) + u16(32);
+    }
+    return at;
+}
+
+// A flipped bit in a member's bytes, or in the CRC-32 its directory record gives, damages that
+// member alone: parsing reads no member's bytes, and only the check of that one fails. The
+// archive around it is sound, so a new one can still replace it.
+TEST(ResourceArchive, AFlippedBitInAMembersBytesOrCrcDamagesThatMember) {
+    const std::string good = AppendResources(Program, Members);
+    const TResourceArchive sound = ParseResourceArchive(good);
+    ASSERT_EQ(sound.Entries.size(), Members.size());
+    for (size_t index = 0; index < Members.size(); ++index) {
+        const TResourceEntry& member = sound.Entries[index];
+        const size_t data = static_cast<size_t>(member.Bytes.data() - good.data());
+        std::vector<std::pair<std::string, size_t>> flips = {
+            {"CRC", DirectoryEntryOf(good, index) + 16}};
+        if (!member.Bytes.empty()) {
+            flips.emplace_back("first byte", data);
+            flips.emplace_back("last byte", data + member.Bytes.size() - 1);
+        }
+        for (const auto& [where, at] : flips) {
+            SCOPED_TRACE(member.Name + ", " + where);
+            std::string file = good;
+            file[at] ^= 0x04;
+            EXPECT_EQ(MessageOf([&] { ReadResources(file); }), "Damaged resource archive");
+            const TResourceArchive archive = ParseResourceArchive(file);
+            for (size_t other = 0; other < archive.Entries.size(); ++other) {
+                EXPECT_EQ(MessageOf([&] { CheckResourceCrc(archive.Entries[other]); }),
+                          other == index ? "Damaged resource archive" : "")
+                    << archive.Entries[other].Name;
+            }
+            EXPECT_EQ(ReadResources(AppendResources(file, Members)), Members);
+        }
     }
 }
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 TEST(ExternalLinks, OnlyWebAddressesAndMailGoToTheDesktop) {
@@ -20,4 +20,4 @@ TEST(ExternalLinks, OnlyWebAddressesAndMailGoToTheDesktop) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

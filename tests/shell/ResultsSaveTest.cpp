@@ -366,6 +366,21 @@ TEST(SaveDialog, ProposesTheResultsNameAndSavesOnlyWhenConfirmed) {
     EXPECT_EQ(ReadArchive(folder.Read("chosen.lmr"))[0].second, kit.ExpectedContent());
 }
 
+TEST(SaveDialog, AChosenLinkSavesIntoTheFileItPointsTo) {
+    TScratchFolder folder;
+    std::filesystem::create_directory(folder / "kept");
+    folder.Write("kept/results.lmr", "earlier");
+    std::filesystem::create_symlink(folder / "kept/results.lmr", folder / "link.lmr");
+    TResultsKit kit;
+    ASSERT_EQ(kit.StartError(), "");
+    kit.FinishRun();
+    kit.Dialogs.ChosenFiles = {folder / "link.lmr"};
+    kit.Click("saveresults");
+    EXPECT_TRUE(kit.Frame().GetResultsSaved());
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.lmr"));
+    EXPECT_EQ(ReadArchive(folder.Read("kept/results.lmr"))[0].second, kit.ExpectedContent());
+}
+
 TEST(ClosingWithResults, UnsavedResultsAreNeverLostSilently) {
     enum TFolder { NoFolder, Missing, MadeBeforeClosing };
     const std::string automatic = "*"; // the automatic name in the results folder

@@ -45,8 +45,9 @@ public:
         std::sort(names.begin(), names.end());
         return names;
     }
-    std::string Read(const std::string& name) const {
-        std::ifstream file(*this / name, std::ios::binary);
+    std::string Read(const std::string& name) const { return ReadPath(*this / name); }
+    static std::string ReadPath(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
         std::ostringstream text;
         text << file.rdbuf();
         return text.str();

@@ -1,7 +1,10 @@
 // stellik-pack as a command: exit codes and one-line errors, and a player that runs.
 #include "PackTestSupport.h"
 
+#include "platform/ResourceArchive.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -37,6 +40,33 @@ TEST(PackCommand, MakesAPlayerThatRunsAndReadsItsTest) {
     EXPECT_EQ(pack.Errors, "");
     const TCommandResult run = RunCommand(folder, "'" + options.Output + "'");
     EXPECT_EQ(run.ExitCode, 0) << run.Errors;
+}
+
+// One bit flipped in a resource's bytes: the player that reads it says its archive is damaged
+// instead of going on with other bytes, and so does the packing tool that copies it.
+TEST(PackCommand, AFlippedBitInAResourceIsFoundWhenItIsRead) {
+    const TPackFolder folder(ReadFile(STELLIK_PROBE_PROGRAM), ProgramDtds());
+    TPackOptions options = folder.Options();
+    ASSERT_EQ(RunCommand(folder, PackCommand(options)).ExitCode, 0);
+    std::string player = ReadFile(options.Output);
+    const std::string_view playerView = player;
+    for (const TResourceEntry& entry : ParseResourceArchive(playerView).Entries) {
+        if (entry.Name == "DVCF") {
+            const size_t at = static_cast<size_t>(entry.Bytes.data() - playerView.data());
+            player[at + entry.Bytes.size() / 2] ^= 0x10;
+        }
+    }
+    WriteFile(options.Output, player);
+    chmod(options.Output.c_str(), 0755);
+    const TCommandResult run = RunCommand(folder, "'" + options.Output + "'");
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Errors, "resource probe: Damaged resource archive\n");
+
+    options.Player = options.Output;
+    options.Output = folder.Path("out/again");
+    const TCommandResult repack = RunCommand(folder, PackCommand(options));
+    EXPECT_EQ(repack.ExitCode, 1);
+    EXPECT_EQ(repack.Errors, "stellik-pack: " + options.Player + ": Damaged resource archive\n");
 }
 
 TEST(PackCommand, ReportsABadInputOnOneLineAndFails) {

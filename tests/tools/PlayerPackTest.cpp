@@ -4,11 +4,14 @@
 
 #include "documents/TestParser.h"
 #include "model/TestDoc.h"
+#include "package/Base64.h"
 #include "package/CryptManager.h"
+#include "package/PackageKeys.h"
 #include "package/StreamUnZip.h"
 #include "package/XmlCrypt.h"
 #include "platform/Resources.h"
 #include "platform/Unicode.h"
+#include "tests/support/HangGuard.h"
 #include "tools/pack/PlayerPack.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +32,25 @@ TResourceList PlayerResources() {
     resources.emplace_back("DVCK", "the demo's key");
     return resources;
 }
+
+std::string MakeFifo(const std::string& path) {
+    EXPECT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
+    return path;
+}
+
+std::string RealPath(const std::string& path) {
+    return std::filesystem::weakly_canonical(path).string();
+}
+
+// Settings that encrypt the results for the given key text.
+std::string WithKey(const std::string& key) {
+    return "<?xml version=\"1.0\"?><sk-settings><save-results><encrypt-key>" + key +
+           "</encrypt-key></save-results></sk-settings>";
+}
+
+const std::string UnusableKey =
+    "The results encryption key (save-results/encrypt-key) is not a public key the player can "
+    "import";
 
 std::string ResourceOf(const TResourceList& resources, const std::string& name) {
     std::string found;
@@ -124,6 +146,25 @@ TEST(PlayerPack, ThePlayerCarriesTheTestItsSettingsAndPicturesForItsOwnKey) {
     EXPECT_EQ(std::count(written.begin(), written.end(), "out/player"), 1);
 }
 
+// Links inside the pictures folder that stay inside it, and a pictures folder reached through
+// a link, are read like plain files; a results key the player can encrypt for is taken.
+TEST(PlayerPack, LinksInsideThePicturesFolderAndAUsableResultsKeyAreTaken) {
+    const TPackFolder folder(Program, PlayerResources());
+    TPackOptions options = folder.Options();
+    std::filesystem::rename(folder.Path("test/pic.png"), folder.Path("test/sub/real.png"));
+    std::filesystem::create_symlink("sub/real.png", folder.Path("test/pic.png"));
+    std::filesystem::create_directory_symlink(folder.Path("test"), folder.Path("pictures"));
+    options.Pictures = folder.Path("pictures");
+    const TPackageKeys examiner = MakePackageKeys({});
+    const std::string settings = WithKey(Base64Encode(examiner.PublicKeyBlob));
+    WriteFile(folder.Path("settings.xml"), settings);
+    MakePlayer(options);
+
+    TUnpacked unpacked(ReadFile(folder.Path("out/player")));
+    EXPECT_EQ(unpacked.Member("pic.png"), ReadFile(folder.Path("test/sub/real.png")));
+    EXPECT_EQ(unpacked.Decrypted("settings.xml"), settings);
+}
+
 TEST(PlayerPack, EveryPlayerGetsAKeyPairOfItsOwn) {
     const TPackFolder folder(Program, PlayerResources());
     TPackOptions options = folder.Options();
@@ -187,9 +228,68 @@ TEST(PlayerPack, RefusesABadInputWithAMessageNamingItAndWritesNothing) {
          }},
         {"settings that are a folder",
          [](TPackFolder& f, TPackOptions& o) { o.Settings = f.Path("test"); },
+         [](const TPackFolder& f) { return f.Path("test") + " is not a regular file"; }},
+        {"test that is a named pipe",
+         [](TPackFolder& f, TPackOptions& o) { o.Test = MakeFifo(f.Path("pipe")); },
+         [](const TPackFolder& f) { return f.Path("pipe") + " is not a regular file"; }},
+        {"settings that are a named pipe",
+         [](TPackFolder& f, TPackOptions& o) { o.Settings = MakeFifo(f.Path("pipe")); },
+         [](const TPackFolder& f) { return f.Path("pipe") + " is not a regular file"; }},
+        {"player that is a named pipe",
+         [](TPackFolder& f, TPackOptions& o) { o.Player = MakeFifo(f.Path("pipe")); },
+         [](const TPackFolder& f) { return f.Path("pipe") + " is not a regular file"; }},
+        {"player that is a folder",
+         [](TPackFolder& f, TPackOptions& o) { o.Player = f.Path("out"); },
+         [](const TPackFolder& f) { return f.Path("out") + " is not a regular file"; }},
+        {"picture that is a named pipe",
+         [](TPackFolder& f, TPackOptions&) {
+             std::filesystem::remove(f.Path("test/pic.png"));
+             MakeFifo(f.Path("test/pic.png"));
+         },
          [](const TPackFolder& f) {
-             return "Cannot read " + f.Path("test") + ": not a regular file";
+             return RealPath(f.Path("test/pic.png")) + " is not a regular file";
          }},
+        {"picture that is a folder",
+         [](TPackFolder& f, TPackOptions&) {
+             std::filesystem::remove(f.Path("test/pic.png"));
+             std::filesystem::create_directory(f.Path("test/pic.png"));
+         },
+         [](const TPackFolder& f) {
+             return RealPath(f.Path("test/pic.png")) + " is not a regular file";
+         }},
+        {"picture linked out of the folder",
+         [](TPackFolder& f, TPackOptions&) {
+             std::filesystem::remove(f.Path("test/pic.png"));
+             std::filesystem::create_symlink(f.Path("settings.xml"), f.Path("test/pic.png"));
+         },
+         [](const TPackFolder& f) {
+             return "Picture pic.png is not a file name inside " + f.Path("test");
+         }},
+        {"picture folder linked out of the folder",
+         [](TPackFolder& f, TPackOptions&) {
+             std::filesystem::rename(f.Path("test/sub"), f.Path("sub"));
+             std::filesystem::create_directory_symlink(f.Path("sub"), f.Path("test/sub"));
+         },
+         [](const TPackFolder& f) {
+             return "Picture sub/Other.GIF is not a file name inside " + f.Path("test");
+         }},
+        {"player without resources",
+         [](TPackFolder& f, TPackOptions&) { WriteFile(f.Path("player"), Program); },
+         [](const TPackFolder& f) {
+             return f.Path("player") + ": The player carries no resources";
+         }},
+        {"results key that is not base64",
+         [](TPackFolder& f, TPackOptions&) { WriteFile(f.Path("settings.xml"), WithKey("%%%%")); },
+         [](const TPackFolder& f) { return f.Path("settings.xml") + ": " + UnusableKey; }},
+        {"results key that is no key blob",
+         [](TPackFolder& f, TPackOptions&) { WriteFile(f.Path("settings.xml"), WithKey("AAAA")); },
+         [](const TPackFolder& f) { return f.Path("settings.xml") + ": " + UnusableKey; }},
+        {"results key that is a private key",
+         [](TPackFolder& f, TPackOptions&) {
+             const TPackageKeys keys = MakePackageKeys({});
+             WriteFile(f.Path("settings.xml"), WithKey(Base64Encode(keys.PrivateKeyBlob.Span())));
+         },
+         [](const TPackFolder& f) { return f.Path("settings.xml") + ": " + UnusableKey; }},
         {"player without the DTDs",
          [](TPackFolder& f, TPackOptions&) {
              WriteFile(f.Path("player"), AppendResources(Program, {{"VIEW_STYLE", "x"}}));
@@ -223,6 +323,7 @@ TEST(PlayerPack, RefusesABadInputWithAMessageNamingItAndWritesNothing) {
         TPackOptions options = folder.Options();
         c.spoil(folder, options);
         const std::vector<std::string> before = folder.Names();
+        const THangGuard guard(20);
         EXPECT_EQ(MessageOf([&] { MakePlayer(options); }), c.message(folder)) << c.what;
         EXPECT_EQ(folder.Names(), before) << c.what;
     }

@@ -1,6 +1,7 @@
 #include "tools/pack/PackFiles.h"
 
 #include "platform/Exception.h"
+#include "platform/Files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,29 +15,6 @@
 namespace stellik {
 
 namespace {
-
-// An open file descriptor, closed when it goes.
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd) : Fd(fd) {}
-    ~TFileDescriptor() {
-        if (Fd >= 0) {
-            ::close(Fd);
-        }
-    }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int Get() const { return Fd; }
-    // Closes now, reporting the result (a delayed write error shows up here).
-    bool Close() {
-        const int fd = Fd;
-        Fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int Fd;
-};
 
 // The temporary file until it has taken the target's name.
 class TPendingFile {
@@ -77,28 +55,14 @@ bool WriteAll(int fd, std::string_view bytes) {
 } // namespace
 
 std::string ReadInputFile(const std::string& path) {
-    TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0) {
-        ThrowFileError("read", path, errno);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        throw Exception("Cannot read " + path + ": not a regular file");
-    }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            ThrowFileError("read", path, errno);
-        }
-        if (n == 0) {
-            return bytes;
-        }
-        bytes.append(buffer, static_cast<size_t>(n));
+    TRegularFileContent file = ReadRegularFile(path, true);
+    switch (file.Status) {
+    case TRegularFileContent::TStatus::Read:
+        return std::move(file.Bytes);
+    case TRegularFileContent::TStatus::NotRegular:
+        throw Exception(NotRegularFileMessage(path));
+    default:
+        ThrowFileError("read", path, file.Error);
     }
 }
 

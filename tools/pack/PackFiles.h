@@ -8,7 +8,8 @@
 
 namespace stellik {
 
-// The bytes of a regular file; raises "Cannot read <path>: <reason>".
+// The bytes of a regular file (a link to one counts); raises "Cannot read <path>: <reason>",
+// or "<path> is not a regular file" without waiting on a named pipe or a device.
 std::string ReadInputFile(const std::string& path);
 
 // Writes bytes to a new file in path's folder and renames it to path, with the given mode,

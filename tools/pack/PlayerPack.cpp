@@ -8,6 +8,7 @@
 #include "tools/pack/PackageBuilder.h"
 #include "tools/pack/TestCheck.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace stellik {
@@ -23,29 +24,41 @@ template <typename TStep> auto About(const std::string& what, TStep&& step) -> d
     }
 }
 
-// The file a picture's name stands for; names that would leave the folder are refused, so a
-// test cannot pull other files into a player.
+// The file a picture's name stands for; names that would leave the folder are refused, and so
+// is a name that leads out of it through a symbolic link (the real paths of the file and the
+// folder are compared), so a test cannot pull other files into a player.
 std::string PicturePath(const std::string& folder, const std::string& name) {
     const std::filesystem::path relative(name);
     bool escapes = name.empty() || relative.is_absolute();
     for (const auto& part : relative) {
         escapes = escapes || part == "..";
     }
-    if (escapes) {
+    const auto refuse = [&] {
         throw Exception("Picture " + name + " is not a file name inside " + folder);
+    };
+    if (escapes) {
+        refuse();
     }
-    return (std::filesystem::path(folder) / relative).string();
+    const std::filesystem::path path = std::filesystem::path(folder) / relative;
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::canonical(path, error);
+    if (error) {
+        throw Exception("Picture " + name + " not found: no file " + path.string());
+    }
+    const std::filesystem::path realFolder = std::filesystem::canonical(folder, error);
+    const auto [folderEnd, realEnd] =
+        std::mismatch(realFolder.begin(), realFolder.end(), real.begin(), real.end());
+    if (error || folderEnd != realFolder.end() || realEnd == real.end()) {
+        refuse();
+    }
+    return real.string();
 }
 
 std::vector<std::pair<std::string, std::string>> ReadPictures(const std::vector<std::string>& names,
                                                               const std::string& folder) {
     std::vector<std::pair<std::string, std::string>> pictures;
     for (const std::string& name : names) {
-        const std::string path = PicturePath(folder, name);
-        if (!std::filesystem::is_regular_file(path)) {
-            throw Exception("Picture " + name + " not found: no file " + path);
-        }
-        pictures.emplace_back(name, ReadInputFile(path));
+        pictures.emplace_back(name, ReadInputFile(PicturePath(folder, name)));
     }
     return pictures;
 }
@@ -60,6 +73,9 @@ bool IsPackageResource(const std::string& name) {
 void MakePlayer(const TPackOptions& options) {
     const std::string player = ReadInputFile(options.Player);
     TResourceList resources = About(options.Player, [&] { return ReadResources(player); });
+    if (resources.empty()) {
+        throw Exception(options.Player + ": The player carries no resources");
+    }
     TPackageContent content{ReadInputFile(options.Test), ReadInputFile(options.Settings), {}};
     const auto pictureNames =
         About(options.Test, [&] { return CheckTest(content.Test, resources); });

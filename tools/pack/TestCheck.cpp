@@ -4,6 +4,9 @@
 #include "documents/TestParser.h"
 #include "model/TestDoc.h"
 #include "model/TextUtils.h"
+#include "package/Base64.h"
+#include "package/KeyBlobs.h"
+#include "package/Rc4Key.h"
 #include "platform/Exception.h"
 #include "platform/Files.h"
 #include "platform/MemoryStream.h"
@@ -42,6 +45,22 @@ private:
     std::vector<std::unique_ptr<TTempFileGuard>> Files;
 };
 
+// The player's steps of encrypting results up to wrapping a session key: the base64 text
+// decoded, the public key blob imported, a session key wrapped for it.
+bool CanEncryptFor(const std::string& encryptKey) {
+    TMemoryStream blob;
+    if (!Base64Decode(encryptKey, blob)) {
+        return false;
+    }
+    const auto publicKey = ImportPublicKeyBlob({blob.GetMemory(), blob.GetSize()});
+    const auto session = TRc4Key::Generate();
+    if (!publicKey || !session) {
+        return false;
+    }
+    std::vector<uint8_t> wrapped(SimpleBlobSize(*publicKey));
+    return ExportSimpleBlob(*session, *publicKey, wrapped);
+}
+
 } // namespace
 
 std::vector<std::string> CheckTest(const std::string& test, const TResourceList& playerResources) {
@@ -70,6 +89,10 @@ void CheckSettings(const std::string& settings) {
     TMemoryStream stream(settings);
     TExeTestOptions options;
     options.LoadFromStream(stream);
+    if (!options.GetEncryptKey().empty() && !CanEncryptFor(options.GetEncryptKey())) {
+        throw Exception("The results encryption key (save-results/encrypt-key) is not a "
+                        "public key the player can import");
+    }
 }
 
 } // namespace stellik

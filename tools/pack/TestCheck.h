@@ -15,7 +15,8 @@ using TResourceList = std::vector<std::pair<std::string, std::string>>;
 // player finds package members). Raises the reader's exception for a test it refuses.
 std::vector<std::string> CheckTest(const std::string& test, const TResourceList& playerResources);
 
-// Reads the settings document as the player will; raises the settings reader's exception.
+// Reads the settings document as the player will; raises the settings reader's exception, or
+// an Exception when the results encryption key is one the player could not encrypt for.
 void CheckSettings(const std::string& settings);
 
 } // namespace stellik
