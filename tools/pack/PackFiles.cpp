@@ -85,10 +85,14 @@ std::string ReadInputFile(const std::string& path) {
     if (!S_ISREG(info.st_mode)) {
         throw Exception("Cannot read " + path + ": not a regular file");
     }
-    std::string bytes;
-    char buffer[65536];
+    // Read straight into place, in one piece as a rule; a file that grows meanwhile is read on.
+    std::string bytes(static_cast<size_t>(info.st_size) + 1, '\0');
+    size_t done = 0;
     for (;;) {
-        const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+        if (done == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t n = ::read(file.Get(), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -96,13 +100,19 @@ std::string ReadInputFile(const std::string& path) {
             ThrowFileError("read", path, errno);
         }
         if (n == 0) {
+            bytes.resize(done);
             return bytes;
         }
-        bytes.append(buffer, static_cast<size_t>(n));
+        done += static_cast<size_t>(n);
     }
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode) {
+    WriteFileAtomically(path, {bytes}, mode);
+}
+
+void WriteFileAtomically(const std::string& path, std::initializer_list<std::string_view> pieces,
+                         mode_t mode) {
     const std::filesystem::path target(path);
     std::string pattern =
         (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -111,8 +121,11 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t
         ThrowFileError("write", path, errno);
     }
     TPendingFile pending(pattern);
-    if (!WriteAll(file.Get(), bytes) || ::fchmod(file.Get(), mode) != 0 ||
-        ::fsync(file.Get()) != 0 || !file.Close() ||
+    bool written = true;
+    for (const std::string_view piece : pieces) {
+        written = written && WriteAll(file.Get(), piece);
+    }
+    if (!written || ::fchmod(file.Get(), mode) != 0 || !file.Close() ||
         std::rename(pending.GetPath().c_str(), path.c_str()) != 0) {
         ThrowFileError("write", path, errno);
     }
