@@ -273,8 +273,6 @@ public:
         Handler =
             g_signal_connect(View.GetWebView(), "load-changed", G_CALLBACK(&OnLoadChanged), this);
     }
-    // The plain views' pages are drawn on record once this was called.
-    static void Watch(TMinimalView& view) { WatchShownPages(view.GetWebView()); }
     ~TMinimalClock() { g_signal_handler_disconnect(View.GetWebView(), Handler); }
 
     // Milliseconds from load_html to the page finished.
@@ -315,8 +313,8 @@ void Settle() {
 // The plain views, one keeping pictures as a browser does, one refusing to store them.
 struct TMinimalViews {
     TMinimalViews() {
-        TMinimalClock::Watch(Caching);
-        TMinimalClock::Watch(NotStoring);
+        WatchShownPages(Caching.GetWebView());
+        WatchShownPages(NotStoring.GetWebView());
     }
     TMinimalView Caching{TImageStore::Cached};
     TMinimalView NotStoring{TImageStore::NotStored};
