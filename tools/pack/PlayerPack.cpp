@@ -77,7 +77,7 @@ void MakePlayer(const TPackOptions& options) {
     const TPackageKeys keys = newKeys.get();
     std::erase_if(resources,
                   [](const auto& resource) { return IsPackageResource(resource.first); });
-    resources.emplace_back("DVCF", BuildPackage(content, keys.PublicKeyBlob));
+    resources.emplace_back("DVCF", BuildPackage(std::move(content), keys.PublicKeyBlob));
     resources.emplace_back("DVCK",
                            std::string(reinterpret_cast<const char*>(keys.PrivateKeyBlob.data()),
                                        keys.PrivateKeyBlob.size()));
