@@ -1,15 +1,16 @@
 # Resources appended to linked programs, and players made for a test.
 #
-# stellik_append_resources(OUTPUT <file> BINARY <executable-target>
+# stellik_append_resources(OUTPUT <file> BINARY <executable-target-or-file>
 #                          RESOURCES <NAME> <file> [<NAME> <file>...] [DEPENDS <target-or-file>...])
-#   Writes <file> (mode 0755): the linked program followed by the named files as its resources.
+#   Writes <file> (mode 0755): the program followed by the named files as its resources.
 #
 # stellik_add_player(NAME <target-and-file-name> BINARY <executable-target>
 #                    TEST <xml> SETTINGS <xml> PICTURES <folder>)
-#   Makes ${CMAKE_BINARY_DIR}/<NAME>: the program, the program's resources (the global property
-#   STELLIK_PROGRAM_RESOURCES, filled by resources/) and, packed by stellik-pack, the test with
-#   its settings and pictures. Rebuilt when any of them changes. Relative paths are taken from
-#   the calling folder. The demo test is STELLIK_DEMO_TEST, STELLIK_DEMO_SETTINGS and
+#   Makes ${CMAKE_BINARY_DIR}/<NAME>: the program without its debug information, the program's
+#   resources (the global property STELLIK_PROGRAM_RESOURCES, filled by resources/) and, packed
+#   by stellik-pack, the test with its settings and pictures. Rebuilt when any of them changes.
+#   The debug information goes to ${CMAKE_BINARY_DIR}/<NAME>.debug, which debuggers find
+#   through the player's debug link. Relative paths are taken from the calling folder. The demo test is STELLIK_DEMO_TEST, STELLIK_DEMO_SETTINGS and
 #   STELLIK_DEMO_PICTURES.
 
 set(STELLIK_DEMO_TEST ${CMAKE_CURRENT_LIST_DIR}/../demo/demo.xml)
@@ -33,9 +34,13 @@ function(stellik_append_resources)
     list(APPEND pairs "${name}=${file}")
     list(APPEND files "${file}")
   endwhile()
+  set(programFile ${arg_BINARY})
+  if(TARGET ${arg_BINARY})
+    set(programFile $<TARGET_FILE:${arg_BINARY}>)
+  endif()
   get_filename_component(outputName ${arg_OUTPUT} NAME)
   add_custom_command(OUTPUT ${arg_OUTPUT}
-    COMMAND stellik-resources ${arg_OUTPUT} $<TARGET_FILE:${arg_BINARY}> ${pairs}
+    COMMAND stellik-resources ${arg_OUTPUT} ${programFile} ${pairs}
     DEPENDS ${arg_BINARY} stellik-resources ${files} ${arg_DEPENDS}
     COMMENT "Appending resources to ${outputName}"
     VERBATIM)
@@ -59,13 +64,30 @@ function(stellik_add_player)
     [[${arg_SETTINGS}]] [[${arg_PICTURES}]])")
 endfunction()
 
+# The linked program of target binary, written to stripped without debug information or
+# symbols (most of a linked program's size), which go to debugFile; the debug link that
+# stripped carries names debugFile, to be found beside the program that is run.
+function(_stellik_strip_program binary stripped debugFile)
+  get_filename_component(outputName ${stripped} NAME)
+  add_custom_command(OUTPUT ${stripped} ${debugFile}
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${binary}> ${debugFile}
+    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${debugFile}
+            $<TARGET_FILE:${binary}> ${stripped}
+    DEPENDS ${binary}
+    COMMENT "Stripping ${outputName}"
+    VERBATIM)
+endfunction()
+
 function(_stellik_make_player name binary test settings pictures)
   get_property(resources GLOBAL PROPERTY STELLIK_PROGRAM_RESOURCES)
   get_property(resourceTargets GLOBAL PROPERTY STELLIK_PROGRAM_RESOURCE_TARGETS)
+  set(stripped ${CMAKE_BINARY_DIR}/player-parts/${name}-stripped)
   set(program ${CMAKE_BINARY_DIR}/player-parts/${name}-program)
   set(player ${CMAKE_BINARY_DIR}/${name})
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/player-parts)
-  stellik_append_resources(OUTPUT ${program} BINARY ${binary}
+  # Resources go on after stripping: a strip of the finished player would cut them off.
+  _stellik_strip_program(${binary} ${stripped} ${player}.debug)
+  stellik_append_resources(OUTPUT ${program} BINARY ${stripped}
     RESOURCES ${resources} DEPENDS ${resourceTargets})
   file(GLOB_RECURSE pictureFiles CONFIGURE_DEPENDS ${pictures}/*)
   get_filename_component(testName ${test} NAME)

@@ -1,8 +1,8 @@
 #include "package/Base64.h"
 
-#include <nettle/base64.h>
-
 #include <array>
+#include <bit>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -14,11 +14,12 @@ constexpr uint8_t Space = 64; // skipped
 constexpr uint8_t Fill = 65;  // "="
 constexpr uint8_t Bad = 255;
 
+constexpr std::string_view Alphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
 constexpr std::array<uint8_t, 256> MakeDecodeTable() {
     std::array<uint8_t, 256> table{};
     table.fill(Bad);
-    constexpr std::string_view Alphabet =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     for (size_t i = 0; i < Alphabet.size(); ++i) {
         table[static_cast<unsigned char>(Alphabet[i])] = static_cast<uint8_t>(i);
     }
@@ -30,6 +31,23 @@ constexpr std::array<uint8_t, 256> MakeDecodeTable() {
 }
 
 constexpr std::array<uint8_t, 256> DecodeTable = MakeDecodeTable();
+
+// The two characters of every 12 bits, in text order: a group of 3 bytes is two look-ups.
+constexpr std::array<std::array<char, 2>, 4096> MakePairTable() {
+    std::array<std::array<char, 2>, 4096> table{};
+    for (size_t i = 0; i < table.size(); ++i) {
+        table[i] = {Alphabet[i >> 6], Alphabet[i & 63]};
+    }
+    return table;
+}
+
+constexpr std::array<std::array<char, 2>, 4096> PairTable = MakePairTable();
+
+// Writes the 4 characters of the 24 bits of group to out.
+inline void EncodeGroup(uint32_t group, char* out) {
+    std::memcpy(out, PairTable[group >> 12].data(), 2);
+    std::memcpy(out + 2, PairTable[group & 0xFFF].data(), 2);
+}
 
 // Decodes text into out (room for 3 bytes per 4 characters, and 3 more); the byte count,
 // or none for text that is not base64. Whole groups of four alphabet characters, by far
@@ -85,11 +103,35 @@ std::optional<size_t> DecodeInto(std::string_view text, uint8_t* out) {
 } // namespace
 
 size_t Base64Length(size_t byteCount) {
-    return BASE64_ENCODE_RAW_LENGTH(byteCount);
+    return (byteCount + 2) / 3 * 4;
 }
 
 void Base64EncodeInto(std::span<const uint8_t> bytes, char* out) {
-    base64_encode_raw(out, bytes.size(), bytes.data());
+    const uint8_t* in = bytes.data();
+    const uint8_t* const end = in + bytes.size();
+    // Two groups a step, read as one word (of which the first six bytes count) while eight
+    // bytes are left.
+    for (; end - in >= 8; in += 6, out += 8) {
+        uint64_t word;
+        std::memcpy(&word, in, 8);
+        if constexpr (std::endian::native == std::endian::little) {
+            word = __builtin_bswap64(word);
+        }
+        EncodeGroup(static_cast<uint32_t>(word >> 40), out);
+        EncodeGroup(static_cast<uint32_t>(word >> 16) & 0xFFFFFF, out + 4);
+    }
+    for (; end - in >= 3; in += 3, out += 4) {
+        EncodeGroup((uint32_t{in[0]} << 16) | (uint32_t{in[1]} << 8) | in[2], out);
+    }
+    if (end - in == 0) {
+        return;
+    }
+    const bool two = end - in == 2;
+    EncodeGroup((uint32_t{in[0]} << 16) | (two ? uint32_t{in[1]} << 8 : 0), out);
+    out[3] = '=';
+    if (!two) {
+        out[2] = '=';
+    }
 }
 
 std::string Base64Encode(std::span<const uint8_t> bytes) {

@@ -5,14 +5,18 @@
 //     processes of the view, for the player (its window made in-process as the program makes
 //     it) and for stellik_gui_minimal_view with the same page and pictures; each run is a
 //     new process.
-//   round trip: one answer in the real window, from the submit reaching the program to the
-//     next page shown, for tests of 100 and 1,000 questions: a step page, the list page and
-//     the list's answer; beside the plain view loading the same page.
+//   round trip: one answer in the real window, for tests of 100 and 1,000 questions: a step
+//     page, the list page and the list's answer, each timed twice: from the submit reaching
+//     the program to the next page loaded, beside the plain view loading the same page; and
+//     from the click to the first frame drawn after that load (what the examinee waits for),
+//     beside the plain view from its load call to the same frame, once with its pictures
+//     cached as a browser keeps them and once refused storage as the player does.
 //
 // Run under a display (xvfb-run -a). Usage: stellik_gui_bench [RUNS]
 #include "BenchPlayers.h"
 #include "MinimalView.h"
 #include "ProcessTree.h"
+#include "ShownClock.h"
 
 #include "model/QuestionManager.h"
 #include "model/TestDoc.h"
@@ -27,7 +31,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace stellik::bench {
@@ -147,6 +153,7 @@ public:
         InstallPlayerResources(playerFile);
         App = std::make_unique<TStellikApp>();
         View = App->GetWindow().GetView().GetWebView();
+        WatchShownPages(View);
         g_signal_connect(View, "load-changed", G_CALLBACK(&OnLoadChanged), this);
         g_signal_connect(webkit_web_view_get_user_content_manager(View),
                          (std::string("script-message-received::") + SubmitHandlerName).c_str(),
@@ -172,6 +179,7 @@ public:
     double Next(const std::string& script) {
         const int loads = Loads;
         SubmitAt = 0;
+        ClickedWallMs = WallMs();
         const gint64 clicked = g_get_monotonic_time();
         Run(script);
         Wait(loads + 1);
@@ -180,6 +188,8 @@ public:
     }
     // Of the last Next: the milliseconds until the new page was handed to the view.
     double ProgramPart() const { return static_cast<double>(StartedAt - TriggeredAt) / 1000.0; }
+    // Of the last Next: the milliseconds from the click to the new page drawn.
+    double Shown() const { return ShownAtMs(View) - ClickedWallMs; }
     void Wait(int loads) {
         if (!RunUntil([this, loads] { return Loads >= loads; }, 60000)) {
             std::fputs("a page did not come\n", stderr);
@@ -242,6 +252,7 @@ private:
     gint64 StartedAt = 0;
     gint64 SubmitAt = 0;
     gint64 TriggeredAt = 0;
+    double ClickedWallMs = 0;
 };
 
 // One step of the session beside the plain view: the player's time for the step, and the
@@ -250,6 +261,10 @@ struct TTrip {
     double Player = 0;
     double Program = 0; // of Player: until the program handed the page to the view
     double Minimal = 0;
+    // From the click (the load call for the plain views) to the new page drawn.
+    double PlayerShown = 0;
+    double CachingShown = 0;
+    double NotStoringShown = 0;
 };
 
 class TMinimalClock {
@@ -263,11 +278,14 @@ public:
     // Milliseconds from load_html to the page finished.
     double Load(const std::string& html) {
         const int before = Loads;
+        StartWallMs = WallMs();
         const gint64 start = g_get_monotonic_time();
         View.LoadHtml(html);
         RunUntil([&] { return Loads > before; }, 60000);
         return static_cast<double>(LoadedAt - start) / 1000.0;
     }
+    // Of the last Load: milliseconds from load_html to the page drawn.
+    double Shown() const { return ShownAtMs(View.GetWebView()) - StartWallMs; }
 
 private:
     static void OnLoadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer self) {
@@ -282,6 +300,7 @@ private:
     gulong Handler = 0;
     int Loads = 0;
     gint64 LoadedAt = 0;
+    double StartWallMs = 0;
 };
 
 // An examinee reads and answers a page before submitting it: the view has long finished
@@ -291,7 +310,34 @@ void Settle() {
     RunUntil([until] { return g_get_monotonic_time() > until; });
 }
 
-TTrip Trip(TSession& session, TMinimalView& minimal, const std::string& script, int repeats) {
+// The plain views, one keeping pictures as a browser does, one refusing to store them.
+struct TMinimalViews {
+    TMinimalViews() {
+        WatchShownPages(Caching.GetWebView());
+        WatchShownPages(NotStoring.GetWebView());
+    }
+    TMinimalView Caching{TImageStore::Cached};
+    TMinimalView NotStoring{TImageStore::NotStored};
+};
+
+// Medians of the plain view going from page before to page after: to load-finished and to
+// the page drawn.
+std::pair<double, double> MinimalTrip(TMinimalView& minimal, const TPictures& pictures,
+                                      const std::string& before, const std::string& after,
+                                      int repeats) {
+    minimal.SetPictures(pictures);
+    TMinimalClock clock(minimal);
+    std::vector<double> loaded, shown;
+    for (int i = 0; i < repeats; ++i) {
+        clock.Load(before);
+        Settle();
+        loaded.push_back(clock.Load(after));
+        shown.push_back(clock.Shown());
+    }
+    return {Median(loaded), Median(shown)};
+}
+
+TTrip Trip(TSession& session, TMinimalViews& minimal, const std::string& script, int repeats) {
     std::string before, after;
     TPictures pictures;
     session.CopyPage(before, pictures);
@@ -299,16 +345,11 @@ TTrip Trip(TSession& session, TMinimalView& minimal, const std::string& script, 
     TTrip trip;
     trip.Player = session.Next(script);
     trip.Program = session.ProgramPart();
+    trip.PlayerShown = session.Shown();
     session.CopyPage(after, pictures);
-    minimal.SetPictures(std::move(pictures));
-    TMinimalClock clock(minimal);
-    std::vector<double> times;
-    for (int i = 0; i < repeats; ++i) {
-        clock.Load(before);
-        Settle();
-        times.push_back(clock.Load(after));
-    }
-    trip.Minimal = Median(times);
+    std::tie(trip.Minimal, trip.CachingShown) =
+        MinimalTrip(minimal.Caching, pictures, before, after, repeats);
+    trip.NotStoringShown = MinimalTrip(minimal.NotStoring, pictures, before, after, repeats).second;
     return trip;
 }
 
@@ -324,20 +365,31 @@ const char* const AnswerAll =
     "for (const s of document.querySelectorAll('select')) s.selectedIndex = 1;"
     "document.querySelector('input[name=\"CMD/NEXT\"]').click();";
 
-void Report(const std::string& what, const std::vector<TTrip>& trips) {
-    std::vector<double> player, program, minimal;
+// The median of one figure of the trips.
+double MedianOf(const std::vector<TTrip>& trips, double TTrip::*figure) {
+    std::vector<double> values;
     for (const TTrip& trip : trips) {
-        player.push_back(trip.Player);
-        program.push_back(trip.Program);
-        minimal.push_back(trip.Minimal);
+        values.push_back(trip.*figure);
     }
+    return Median(values);
+}
+
+void Report(const std::string& what, const std::vector<TTrip>& trips) {
+    const double player = MedianOf(trips, &TTrip::Player);
+    const double minimal = MedianOf(trips, &TTrip::Minimal);
     std::printf("  %-36s player %7.1f ms (page made in %6.1f)   minimal %7.1f ms   ratio %5.2f\n",
-                what.c_str(), Median(player), Median(program), Median(minimal),
-                Median(player) / Median(minimal));
+                what.c_str(), player, MedianOf(trips, &TTrip::Program), minimal, player / minimal);
+    const double shown = MedianOf(trips, &TTrip::PlayerShown);
+    const double caching = MedianOf(trips, &TTrip::CachingShown);
+    const double notStoring = MedianOf(trips, &TTrip::NotStoringShown);
+    std::printf("  %-36s player %7.1f ms   minimal caching %7.1f ms (ratio %5.2f)   not storing "
+                "%7.1f ms (ratio %5.2f)\n",
+                "  click to the page drawn", shown, caching, shown / caching, notStoring,
+                shown / notStoring);
 }
 
 void RoundTrips(const std::string& folder, int repeats) {
-    TMinimalView minimal;
+    TMinimalViews minimal;
     std::printf("one answer's round trip (medians of %d)\n", repeats);
     for (const int count : {100, 1000}) {
         const std::string test = MakeBenchTest(count);

@@ -1,5 +1,7 @@
 #include "MinimalView.h"
 
+#include <libsoup/soup.h>
+
 namespace stellik::bench {
 
 std::string PictureKey(const std::string& uri) {
@@ -11,10 +13,14 @@ std::string PictureKey(const std::string& uri) {
     return key;
 }
 
-TMinimalView::TMinimalView()
-    : Window(gtk_window_new(GTK_WINDOW_TOPLEVEL)), View(WEBKIT_WEB_VIEW(webkit_web_view_new())) {
-    webkit_web_context_register_uri_scheme(webkit_web_view_get_context(View), "stellik", &OnRequest,
-                                           this, nullptr);
+TMinimalView::TMinimalView(TImageStore store)
+    : Window(gtk_window_new(GTK_WINDOW_TOPLEVEL)), Store(store) {
+    // A context of its own: a scheme is registered once per context, and views side by side
+    // each answer their own pictures.
+    WebKitWebContext* context = webkit_web_context_new();
+    webkit_web_context_register_uri_scheme(context, "stellik", &OnRequest, this, nullptr);
+    View = WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context));
+    g_object_unref(context); // the view holds it
     gtk_window_set_default_size(GTK_WINDOW(Window), 761, 526);
     gtk_container_add(GTK_CONTAINER(Window), GTK_WIDGET(View));
     gtk_widget_show_all(Window);
@@ -29,12 +35,20 @@ void TMinimalView::LoadHtml(const std::string& html) {
 }
 
 void TMinimalView::OnRequest(WebKitURISchemeRequest* request, gpointer self) {
-    const TPictures& pictures = static_cast<TMinimalView*>(self)->Pictures;
-    const auto found = pictures.find(PictureKey(webkit_uri_scheme_request_get_uri(request)));
-    const std::string bytes = found == pictures.end() ? std::string() : found->second;
+    const auto* view = static_cast<TMinimalView*>(self);
+    const auto found = view->Pictures.find(PictureKey(webkit_uri_scheme_request_get_uri(request)));
+    const std::string bytes = found == view->Pictures.end() ? std::string() : found->second;
     GBytes* data = g_bytes_new(bytes.data(), bytes.size());
     GInputStream* stream = g_memory_input_stream_new_from_bytes(data);
-    webkit_uri_scheme_request_finish(request, stream, static_cast<gint64>(bytes.size()), nullptr);
+    WebKitURISchemeResponse* response =
+        webkit_uri_scheme_response_new(stream, static_cast<gint64>(bytes.size()));
+    if (view->Store == TImageStore::NotStored) {
+        SoupMessageHeaders* headers = soup_message_headers_new(SOUP_MESSAGE_HEADERS_RESPONSE);
+        soup_message_headers_append(headers, "Cache-Control", "no-store");
+        webkit_uri_scheme_response_set_http_headers(response, headers); // takes the headers
+    }
+    webkit_uri_scheme_request_finish_with_response(request, response);
+    g_object_unref(response);
     g_object_unref(stream);
     g_bytes_unref(data);
 }

@@ -1,8 +1,9 @@
 // bench/gui/MinimalView.h -- the plainest WebKit window that shows a page from memory
 //
 // The yardstick of the player's own view: a GTK window of the player's size with one web view
-// on the default context, a page loaded with load_html and its pictures answered from memory,
-// nothing else.
+// on a plain context of its own, a page loaded with load_html and its pictures answered from
+// memory, nothing else. Its pictures are kept by the view's cache as any page's are, or, as the
+// player's rule has it, refused storage so that every load asks for them again.
 #pragma once
 
 #include <webkit2/webkit2.h>
@@ -18,9 +19,11 @@ using TPictures = std::map<std::string, std::string>;
 // The key a picture's URL is looked up by.
 std::string PictureKey(const std::string& uri);
 
+enum class TImageStore { Cached, NotStored };
+
 class TMinimalView {
 public:
-    TMinimalView();
+    explicit TMinimalView(TImageStore store = TImageStore::Cached);
     ~TMinimalView();
     TMinimalView(const TMinimalView&) = delete;
     TMinimalView& operator=(const TMinimalView&) = delete;
@@ -33,7 +36,8 @@ private:
     static void OnRequest(WebKitURISchemeRequest* request, gpointer self);
 
     GtkWidget* Window;
-    WebKitWebView* View; // owned by Window
+    WebKitWebView* View = nullptr; // owned by Window
+    TImageStore Store;
     TPictures Pictures;
 };
 

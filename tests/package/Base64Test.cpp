@@ -4,6 +4,7 @@
 #include "package/Base64.h"
 
 #include <gtest/gtest.h>
+#include <nettle/base64.h>
 
 namespace stellik::testing {
 namespace {
@@ -37,6 +38,26 @@ TEST(Base64, EncodesStandardAlphabetWithFillOnOneLine) {
     const std::string big = Base64Encode(RandomBytes(3000, 9));
     EXPECT_EQ(big.size(), 4000u);
     EXPECT_EQ(big.find_first_of("\r\n "), std::string::npos);
+}
+
+// Our encoder beside the library one for every length up to a few groups and every byte
+// value at each place of a group.
+TEST(Base64, EncodesAsNettleDoes) {
+    auto nettle = [](const std::vector<uint8_t>& bytes) {
+        std::string text(BASE64_ENCODE_RAW_LENGTH(bytes.size()), '\0');
+        base64_encode_raw(text.data(), bytes.size(), bytes.data());
+        return text;
+    };
+    for (size_t size = 0; size < 64; ++size) {
+        const auto bytes = RandomBytes(size, static_cast<uint32_t>(size + 100));
+        EXPECT_EQ(Base64Encode(bytes), nettle(bytes)) << size;
+        EXPECT_EQ(Base64Length(size), BASE64_ENCODE_RAW_LENGTH(size)) << size;
+    }
+    std::vector<uint8_t> all;
+    for (int i = 0; i < 3 * 256 + 2; ++i) {
+        all.push_back(static_cast<uint8_t>(i * 7 / 3));
+    }
+    EXPECT_EQ(Base64Encode(all), nettle(all));
 }
 
 TEST(Base64, DecodesWhatItEncodesAndWritesAtThePosition) {

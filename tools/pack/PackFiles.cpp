@@ -67,6 +67,11 @@ std::string ReadInputFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode) {
+    WriteFileAtomically(path, {bytes}, mode);
+}
+
+void WriteFileAtomically(const std::string& path, std::initializer_list<std::string_view> pieces,
+                         mode_t mode) {
     const std::filesystem::path target(path);
     std::string pattern =
         (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -75,8 +80,11 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t
         ThrowFileError("write", path, errno);
     }
     TPendingFile pending(pattern);
-    if (!WriteAll(file.Get(), bytes) || ::fchmod(file.Get(), mode) != 0 ||
-        ::fsync(file.Get()) != 0 || !file.Close() ||
+    bool written = true;
+    for (const std::string_view piece : pieces) {
+        written = written && WriteAll(file.Get(), piece);
+    }
+    if (!written || ::fchmod(file.Get(), mode) != 0 || !file.Close() ||
         std::rename(pending.GetPath().c_str(), path.c_str()) != 0) {
         ThrowFileError("write", path, errno);
     }

@@ -4,6 +4,7 @@
 #include "package/CryptManager.h"
 #include "package/StreamZip.h"
 #include "package/XmlCrypt.h"
+#include "package/ZipRecords.h"
 #include "platform/MemoryStream.h"
 
 namespace stellik {
@@ -39,18 +40,32 @@ TMemoryStream EncryptedDocument(const std::string& document, const std::string& 
 
 } // namespace
 
-std::string BuildPackage(const TPackageContent& content, std::span<const uint8_t> publicKeyBlob) {
+std::string BuildPackage(TPackageContent content, std::span<const uint8_t> publicKeyBlob) {
     const TScopedKeyStore keyStore(PackKeyStoreName);
     const std::string publicKey = Base64Encode(publicKeyBlob);
+    TMemoryStream test = EncryptedDocument(content.Test, publicKey);
+    TMemoryStream settings = EncryptedDocument(content.Settings, publicKey);
+    // Room for the largest archive the members can make (all stored) is taken at once: grown
+    // member by member, the buffer would be copied, and held twice, at every doubling.
+    size_t largest = ZipEndRecordSize;
+    auto addRoom = [&largest](const std::string& name, size_t size) {
+        largest += ZipLocalHeaderSize + ZipCentralHeaderSize + 2 * name.size() + size;
+    };
+    addRoom("scontent.xml", test.GetSize());
+    addRoom("settings.xml", settings.GetSize());
+    for (const auto& [name, bytes] : content.Pictures) {
+        addRoom(name, bytes.size());
+    }
     TMemoryStream archive;
+    archive.SetSize(largest);
+    archive.SetSize(0); // the room stays
     TStreamZip zip;
     zip.Open(archive);
-    TMemoryStream test = EncryptedDocument(content.Test, publicKey);
     zip.AddFromStream("scontent.xml", &test);
-    TMemoryStream settings = EncryptedDocument(content.Settings, publicKey);
     zip.AddFromStream("settings.xml", &settings);
-    for (const auto& [name, bytes] : content.Pictures) {
+    for (auto& [name, bytes] : content.Pictures) {
         TMemoryStream picture(bytes);
+        std::string().swap(bytes);
         zip.AddFromStream(name, &picture);
     }
     zip.Close();

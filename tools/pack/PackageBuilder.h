@@ -16,7 +16,8 @@ struct TPackageContent {
 };
 
 // The package archive: the test as "scontent.xml" and the settings as "settings.xml", each
-// an encrypted document for the public key blob, then the pictures as they are.
-std::string BuildPackage(const TPackageContent& content, std::span<const uint8_t> publicKeyBlob);
+// an encrypted document for the public key blob, then the pictures as they are. Each picture
+// is let go once it is in the archive, so that large ones are not held twice.
+std::string BuildPackage(TPackageContent content, std::span<const uint8_t> publicKeyBlob);
 
 } // namespace stellik

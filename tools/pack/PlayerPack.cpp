@@ -2,6 +2,7 @@
 
 #include "package/PackageKeys.h"
 #include "platform/Exception.h"
+#include "platform/ResourceArchive.h"
 #include "platform/Resources.h"
 #include "platform/Unicode.h"
 #include "tools/pack/PackFiles.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 
 namespace stellik {
 
@@ -71,6 +73,12 @@ bool IsPackageResource(const std::string& name) {
 } // namespace
 
 void MakePlayer(const TPackOptions& options) {
+    // The new key pair is the longest step and needs no input: it is made while the inputs
+    // are read and checked.
+    std::future<TPackageKeys> newKeys = std::async(std::launch::async, [] {
+        return MakePackageKeys(
+            {reinterpret_cast<const uint8_t*>(PackagePassword.data()), PackagePassword.size()});
+    });
     const std::string player = ReadInputFile(options.Player);
     TResourceList resources = About(options.Player, [&] { return ReadResources(player); });
     if (resources.empty()) {
@@ -82,15 +90,19 @@ void MakePlayer(const TPackOptions& options) {
     About(options.Settings, [&] { CheckSettings(content.Settings); });
     content.Pictures = ReadPictures(pictureNames, options.Pictures);
 
-    const TPackageKeys keys = MakePackageKeys(
-        {reinterpret_cast<const uint8_t*>(PackagePassword.data()), PackagePassword.size()});
+    const TPackageKeys keys = newKeys.get();
     std::erase_if(resources,
                   [](const auto& resource) { return IsPackageResource(resource.first); });
-    resources.emplace_back("DVCF", BuildPackage(content, keys.PublicKeyBlob));
+    resources.emplace_back("DVCF", BuildPackage(std::move(content), keys.PublicKeyBlob));
     resources.emplace_back("DVCK",
                            std::string(reinterpret_cast<const char*>(keys.PrivateKeyBlob.data()),
                                        keys.PrivateKeyBlob.size()));
-    WriteFileAtomically(options.Output, AppendResources(player, resources), 0755);
+    // The program part goes out from where it was read, not copied into a new player first.
+    const size_t programSize = ParseResourceArchive(player).Start;
+    WriteFileAtomically(options.Output,
+                        {std::string_view(player).substr(0, programSize),
+                         BuildResourceArchive(programSize, resources)},
+                        0755);
 }
 
 } // namespace stellik
