@@ -54,7 +54,7 @@ void TTestParserObj::ReadMessageRefs(TTestMessage& message, TXpNode element,
     }
     for (const std::string& ref : IdsParser.GetIds()) {
         if (message.TargetClass == TTargetClass::Section) {
-            const int index = TestDoc->Sections.IndexOfRef(Utf8ToUtf16(ref));
+            const int index = SectionRefs().IndexOfRef(ref);
             if (index < 0) {
                 throw Exception(WithElementXml("Секция с id=" + ref + " не найдена", element));
             }
