@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 namespace stellik {
@@ -82,8 +83,9 @@ private:
     // Result messages.
     void ReadMessages();
     void ReadMessage(TTestMessage& message, TXpNode element);
-    void ReadMessageRefs(TTestMessage& message, TXpNode element, const std::u16string& value);
-    void ReadMessageStates(TTestMessage& message, TXpNode element, const std::u16string& value);
+    // value: the attribute's value in UTF-8.
+    void ReadMessageRefs(TTestMessage& message, TXpNode element, std::string_view value);
+    void ReadMessageStates(TTestMessage& message, TXpNode element, std::string_view value);
 
     // Built at first use, once the questions (or the sections) are all read.
     const TRefIndex& QuestionRefs();

@@ -29,6 +29,13 @@ TEST(IdsParser, SplitsAtSpacesOnly) {
     parser.Parse("q1 ALL");
     EXPECT_EQ(parser.IndexOf("all"), 1);
     EXPECT_EQ(parser.IndexOf("q2"), -1);
+
+    // Letter case is ignored in every alphabet, ASCII or not.
+    parser.Parse("al alll a\xC3\x84l \xD0\x92\xD0\xA1\xD0\x95 aLl");
+    EXPECT_EQ(parser.IndexOf("ALL"), 4);
+    EXPECT_EQ(parser.IndexOf("\xD0\xB2\xD1\x81\xD0\xB5"), 3) << "ВСЕ is все";
+    EXPECT_EQ(parser.IndexOf("A\xC3\xA4L"), 2) << "aÄl is AäL";
+    EXPECT_EQ(parser.IndexOf("al\tl"), -1);
 }
 
 TEST(Sections, PoolsTakeReferencesCountsAndFlags) {
