@@ -130,8 +130,14 @@ std::u16string Utf8ToUtf16(std::string_view text) {
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    // Sized before writing, every surrogate counted as three bytes: exact but for characters
+    // beyond the BMP, whose pairs take four bytes where six are counted.
+    size_t bytes = 0;
+    for (const char16_t unit : text) {
+        bytes += unit < 0x80 ? 1 : (unit < 0x800 ? 2 : 3);
+    }
+    std::string out(bytes, '\0');
+    size_t k = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -142,21 +148,22 @@ std::string Utf16ToUtf8(std::u16string_view text) {
             cp = Replacement; // lone surrogate
         }
         if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
+            out[k++] = static_cast<char>(cp);
         } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+            out[k++] = static_cast<char>(0xC0 | (cp >> 6));
+            out[k++] = static_cast<char>(0x80 | (cp & 0x3F));
         } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+            out[k++] = static_cast<char>(0xE0 | (cp >> 12));
+            out[k++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out[k++] = static_cast<char>(0x80 | (cp & 0x3F));
         } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+            out[k++] = static_cast<char>(0xF0 | (cp >> 18));
+            out[k++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out[k++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out[k++] = static_cast<char>(0x80 | (cp & 0x3F));
         }
     }
+    out.resize(k);
     return out;
 }
 

@@ -56,6 +56,25 @@ TEST(Unicode, SequencesConvertAlikeWhereverTheyStand) {
     }
 }
 
+TEST(Unicode, Utf16UnitsBecomeUtf8) {
+    struct {
+        std::u16string Utf16;
+        const char* Utf8;
+    } const cases[] = {
+        {u"a\u007F", "a\x7F"},
+        {u"\u0080\u07FF", "\xC2\x80\xDF\xBF"},
+        {u"\u0436\u2014\uFFFF", "\xD0\xB6\xE2\x80\x94\xEF\xBF\xBF"},
+        {u"\U0001D11E\U0010FFFF", "\xF0\x9D\x84\x9E\xF4\x8F\xBF\xBF"},
+        {std::u16string{u'a', char16_t(0xDC00), char16_t(0xD800)}, "a\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {std::u16string{char16_t(0xD800), u'b'}, "\xEF\xBF\xBD"
+                                                 "b"},
+        {u"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Utf16ToUtf8(c.Utf16), c.Utf8) << c.Utf8;
+    }
+}
+
 TEST(Unicode, UpperCaseAndCaseInsensitiveCompareCoverCyrillic) {
     EXPECT_EQ(UpperCase(W("привет, ёлка! abc")), W("ПРИВЕТ, ЁЛКА! ABC"));
     EXPECT_TRUE(SameTextW(W("Ёж"), W("ёЖ")));
