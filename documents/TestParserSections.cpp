@@ -69,7 +69,7 @@ void TTestParserObj::ReadSection(TSection& section, TXpNode element) {
     for (TXpNode attribute = element.AttributeAt(0); attribute;
          attribute = attribute.NextSibling()) {
         if (attribute.NameIs("id")) {
-            const std::u16string id = TakeIdentifier(attribute.NodeValue(), SectionIds,
+            const std::u16string id = TakeIdentifier(attribute.NodeValueUtf8(), SectionIds,
                                                      "Идентификаторы секций должны быть уникальны");
             if (!id.empty()) {
                 section.Id = id;
