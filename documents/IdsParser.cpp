@@ -2,6 +2,10 @@
 
 #include "platform/Unicode.h"
 
+#include <glib.h>
+
+#include <algorithm>
+
 namespace stellik {
 
 void TIdsParser::Parse(std::string_view text) {
@@ -20,10 +24,29 @@ void TIdsParser::Parse(std::string_view text) {
     }
 }
 
+namespace {
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
 int TIdsParser::IndexOf(std::string_view text) const {
+    // Text of ASCII only ("all") equals an ASCII token without regard to case exactly when
+    // their ASCII letters do; only other tokens need the general comparison.
+    const bool asciiText = IsAscii(text);
     const std::u16string wanted = Utf8ToUtf16(text);
     for (size_t i = 0; i < Ids.size(); ++i) {
-        if (SameTextW(Utf8ToUtf16(Ids[i]), wanted)) {
+        const std::string& id = Ids[i];
+        const bool same = asciiText && IsAscii(id)
+                              ? std::equal(id.begin(), id.end(), text.begin(), text.end(),
+                                           [](char a, char b) {
+                                               return g_ascii_tolower(a) == g_ascii_tolower(b);
+                                           })
+                              : SameTextW(Utf8ToUtf16(id), wanted);
+        if (same) {
             return static_cast<int>(i);
         }
     }

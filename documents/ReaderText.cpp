@@ -29,17 +29,15 @@ std::string WithElementXml(std::string_view message, TXpNode element) {
     return text;
 }
 
-std::u16string TakeIdentifier(std::u16string_view value, std::unordered_set<std::u16string>& taken,
+std::u16string TakeIdentifier(std::string_view value, std::unordered_set<std::u16string>& taken,
                               const char* duplicateMessage) {
-    // Identifiers are held as 8-bit text while they are checked, as references are.
-    const std::string narrow = Utf16ToUtf8(value);
-    if (narrow.empty()) {
+    if (value.empty()) {
         return {};
     }
-    if (narrow[0] >= '0' && narrow[0] <= '9') {
+    if (value[0] >= '0' && value[0] <= '9') {
         throw Exception("Значение параметра id не должно начинаться с цифры");
     }
-    std::u16string id = Utf8ToUtf16(narrow);
+    std::u16string id = Utf8ToUtf16(value);
     if (!taken.insert(id).second) {
         throw Exception(duplicateMessage);
     }

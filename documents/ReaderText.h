@@ -16,11 +16,12 @@ bool HasAnswerChild(TXpNode element);
 // message, CR LF and the element's XML text: reading errors quote the offending element.
 std::string WithElementXml(std::string_view message, TXpNode element);
 
-// The identifier rules shared by questions and sections: value as 8-bit text; empty means
-// no identifier (returns empty, taken unchanged); a leading digit raises the digit message;
-// one already in taken raises duplicateMessage. Otherwise the identifier is added to taken
-// and returned in the wide form the model stores.
-std::u16string TakeIdentifier(std::u16string_view value, std::unordered_set<std::u16string>& taken,
+// The identifier rules shared by questions and sections: value as 8-bit text (the attribute's
+// UTF-8, as the document holds it); empty means no identifier (returns empty, taken
+// unchanged); a leading digit raises the digit message; one already in taken raises
+// duplicateMessage. Otherwise the identifier is added to taken and returned in the wide form
+// the model stores.
+std::u16string TakeIdentifier(std::string_view value, std::unordered_set<std::u16string>& taken,
                               const char* duplicateMessage);
 
 } // namespace stellik

@@ -226,6 +226,7 @@ void TTestParserObj::NormalizeTables(TXpNode root) {
 void TTestParserObj::ReadTestElement(TXpNode element) {
     QuestionsNode = SelectorNode = MessagesNode = TXpNode();
     QuestionRefIndex.reset();
+    SectionRefIndex.reset();
     for (TXpNode child = element.FirstChild(); child; child = child.NextSibling()) {
         if (!child.IsElement()) {
             continue;
@@ -267,11 +268,18 @@ std::unique_ptr<TMarkProfile> TTestParserObj::ParseMarkProfile(TXpNode element) 
     return stellik::ParseMarkProfile(element);
 }
 
-const TQuestionRefIndex& TTestParserObj::QuestionRefs() {
+const TRefIndex& TTestParserObj::QuestionRefs() {
     if (!QuestionRefIndex) {
         QuestionRefIndex.emplace(TestDoc->Questions);
     }
     return *QuestionRefIndex;
+}
+
+const TRefIndex& TTestParserObj::SectionRefs() {
+    if (!SectionRefIndex) {
+        SectionRefIndex.emplace(TestDoc->Sections);
+    }
+    return *SectionRefIndex;
 }
 
 } // namespace stellik

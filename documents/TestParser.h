@@ -8,7 +8,7 @@
 #pragma once
 
 #include "documents/IdsParser.h"
-#include "documents/QuestionRefIndex.h"
+#include "documents/RefIndex.h"
 #include "xml/XpNode.h"
 #include "xml/XpObjModel.h"
 
@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 namespace stellik {
@@ -82,10 +83,13 @@ private:
     // Result messages.
     void ReadMessages();
     void ReadMessage(TTestMessage& message, TXpNode element);
-    void ReadMessageRefs(TTestMessage& message, TXpNode element, const std::u16string& value);
-    void ReadMessageStates(TTestMessage& message, TXpNode element, const std::u16string& value);
+    // value: the attribute's value in UTF-8.
+    void ReadMessageRefs(TTestMessage& message, TXpNode element, std::string_view value);
+    void ReadMessageStates(TTestMessage& message, TXpNode element, std::string_view value);
 
-    const TQuestionRefIndex& QuestionRefs();
+    // Built at first use, once the questions (or the sections) are all read.
+    const TRefIndex& QuestionRefs();
+    const TRefIndex& SectionRefs();
 
     TXpObjModel XpObjModel1;
     TTestDoc* TestDoc = nullptr; // not owned; the test being read
@@ -97,7 +101,8 @@ private:
     // Identifiers taken so far, so that each uniqueness check is one look-up.
     std::unordered_set<std::u16string> QuestionIds;
     std::unordered_set<std::u16string> SectionIds;
-    std::optional<TQuestionRefIndex> QuestionRefIndex; // built once the questions are read
+    std::optional<TRefIndex> QuestionRefIndex;
+    std::optional<TRefIndex> SectionRefIndex;
 };
 
 } // namespace stellik

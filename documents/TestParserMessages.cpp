@@ -14,11 +14,10 @@ void TTestParserObj::ReadMessages() {
         if (!child.IsElement()) {
             continue;
         }
-        const std::u16string name = child.NodeName();
         TTargetClass target = TTargetClass::None;
-        if (name == u"sectmsg") {
+        if (child.NameIs("sectmsg")) {
             target = TTargetClass::Section;
-        } else if (name == u"questmsg") {
+        } else if (child.NameIs("questmsg")) {
             target = TTargetClass::Question;
         } else {
             continue;
@@ -30,12 +29,12 @@ void TTestParserObj::ReadMessages() {
 }
 
 void TTestParserObj::ReadMessage(TTestMessage& message, TXpNode element) {
-    for (const TXpNode attribute : element.Attributes()) {
-        const std::u16string name = attribute.NodeName();
-        if (name == u"idref") {
-            ReadMessageRefs(message, element, attribute.NodeValue());
-        } else if (name == u"idrating") {
-            ReadMessageStates(message, element, attribute.NodeValue());
+    for (TXpNode attribute = element.AttributeAt(0); attribute;
+         attribute = attribute.NextSibling()) {
+        if (attribute.NameIs("idref")) {
+            ReadMessageRefs(message, element, attribute.NodeValueUtf8());
+        } else if (attribute.NameIs("idrating")) {
+            ReadMessageStates(message, element, attribute.NodeValueUtf8());
         }
     }
     if (HasAnswerChild(element)) {
@@ -47,14 +46,14 @@ void TTestParserObj::ReadMessage(TTestMessage& message, TXpNode element) {
 }
 
 void TTestParserObj::ReadMessageRefs(TTestMessage& message, TXpNode element,
-                                     const std::u16string& value) {
-    IdsParser.Parse(Utf16ToUtf8(value));
+                                     std::string_view value) {
+    IdsParser.Parse(value);
     if (IdsParser.IndexOf("all") >= 0) {
         return; // every target; the other references are not looked at
     }
     for (const std::string& ref : IdsParser.GetIds()) {
         if (message.TargetClass == TTargetClass::Section) {
-            const int index = TestDoc->Sections.IndexOfRef(Utf8ToUtf16(ref));
+            const int index = SectionRefs().IndexOfRef(ref);
             if (index < 0) {
                 throw Exception(WithElementXml("Секция с id=" + ref + " не найдена", element));
             }
@@ -70,8 +69,8 @@ void TTestParserObj::ReadMessageRefs(TTestMessage& message, TXpNode element,
 }
 
 void TTestParserObj::ReadMessageStates(TTestMessage& message, TXpNode element,
-                                       const std::u16string& value) {
-    IdsParser.Parse(Utf16ToUtf8(value));
+                                       std::string_view value) {
+    IdsParser.Parse(value);
     if (IdsParser.IndexOf("all") >= 0) {
         return; // every result
     }

@@ -165,7 +165,7 @@ void TTestParserObj::ReadQuestion(TQuestion& question, TXpNode element, bool che
          attribute = attribute.NextSibling()) {
         if (attribute.NameIs("id") && checkIds) {
             const std::u16string id =
-                TakeIdentifier(attribute.NodeValue(), QuestionIds,
+                TakeIdentifier(attribute.NodeValueUtf8(), QuestionIds,
                                "Идентификаторы вопросов должны быть уникальны");
             if (!id.empty()) {
                 question.Id = id;

@@ -33,17 +33,17 @@ TPoolFields PoolOf(TSection& section, int kind) {
 }
 
 // Pool element names and the result kind each stands for; -2 for any other name.
-int PoolKindOf(std::u16string_view name) {
-    if (name == u"allout") {
+int PoolKindOf(TXpNode element) {
+    if (element.NameIs("allout")) {
         return ResultAll;
     }
-    if (name == u"goodout") {
+    if (element.NameIs("goodout")) {
         return ResultGood;
     }
-    if (name == u"midlout") {
+    if (element.NameIs("midlout")) {
         return ResultMiddle;
     }
-    if (name == u"badout") {
+    if (element.NameIs("badout")) {
         return ResultBad;
     }
     return -2;
@@ -59,16 +59,17 @@ void TTestParserObj::ReadSelector() {
         }
     }
     for (TXpNode child = SelectorNode.FirstChild(); child; child = child.NextSibling()) {
-        if (child.IsElement() && child.NodeName() == u"section") {
+        if (child.IsElement() && child.NameIs("section")) {
             ReadSection(*TestDoc->AddSection(-1), child);
         }
     }
 }
 
 void TTestParserObj::ReadSection(TSection& section, TXpNode element) {
-    for (const TXpNode attribute : element.Attributes()) {
-        if (attribute.NodeName() == u"id") {
-            const std::u16string id = TakeIdentifier(attribute.NodeValue(), SectionIds,
+    for (TXpNode attribute = element.AttributeAt(0); attribute;
+         attribute = attribute.NextSibling()) {
+        if (attribute.NameIs("id")) {
+            const std::u16string id = TakeIdentifier(attribute.NodeValueUtf8(), SectionIds,
                                                      "Идентификаторы секций должны быть уникальны");
             if (!id.empty()) {
                 section.Id = id;
@@ -79,10 +80,9 @@ void TTestParserObj::ReadSection(TSection& section, TXpNode element) {
         if (!child.IsElement()) {
             continue;
         }
-        const std::u16string name = child.NodeName();
-        if (name == u"name") {
+        if (child.NameIs("name")) {
             section.Name = TrimW(NormalizeSpaces(child.GetSpacedText()));
-        } else if (const int kind = PoolKindOf(name); kind != -2) {
+        } else if (const int kind = PoolKindOf(child); kind != -2) {
             ReadSectionQuestions(kind, child, section);
         }
     }
@@ -90,10 +90,10 @@ void TTestParserObj::ReadSection(TSection& section, TXpNode element) {
 
 void TTestParserObj::ReadSectionQuestions(int kind, TXpNode element, TSection& section) {
     const TPoolFields fields = PoolOf(section, kind);
-    for (const TXpNode attribute : element.Attributes()) {
-        const std::u16string name = attribute.NodeName();
-        if (name == u"idref") {
-            IdsParser.Parse(Utf16ToUtf8(attribute.NodeValue()));
+    for (TXpNode attribute = element.AttributeAt(0); attribute;
+         attribute = attribute.NextSibling()) {
+        if (attribute.NameIs("idref")) {
+            IdsParser.Parse(attribute.NodeValueUtf8());
             for (const std::string& ref : IdsParser.GetIds()) {
                 const int index = QuestionRefs().IndexOfRef(ref);
                 if (index < 0) {
@@ -102,15 +102,15 @@ void TTestParserObj::ReadSectionQuestions(int kind, TXpNode element, TSection& s
                 fields.Pool.Add(index);
             }
         }
-        if (name == u"count") {
-            const std::optional<int> count = TryStrToInt(Utf16ToUtf8(attribute.NodeValue()));
+        if (attribute.NameIs("count")) {
+            const std::optional<int> count = TryStrToInt(attribute.NodeValueUtf8());
             if (!count) {
                 throw Exception(WithElementXml("Значение параметра должно быть числом", element));
             }
             fields.Requested = *count;
         }
-        if (name == u"random") {
-            fields.Random = attribute.NodeValue() == u"y";
+        if (attribute.NameIs("random")) {
+            fields.Random = attribute.NodeValueUtf8() == "y";
         }
     }
 }

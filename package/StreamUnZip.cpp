@@ -17,6 +17,7 @@ void TStreamUnZip::Open(const TMemoryStream& stream) {
         ThrowZipError(error.Get());
     }
     source.release(); // the archive owns it now
+    Members = TZipNameIndex(archive.get());
     Archive = std::move(archive);
 }
 
@@ -24,7 +25,7 @@ void TStreamUnZip::ExtractToStream(const std::string& name, TMemoryStream& strea
     if (!Archive) {
         throw Exception("ZIP archive is not open");
     }
-    const zip_int64_t index = FindZipMember(Archive.get(), name);
+    const zip_int64_t index = Members.Find(name);
     if (index >= 0) {
         DoExtractToStream(static_cast<zip_uint64_t>(index), stream);
     }
@@ -44,7 +45,9 @@ void TStreamUnZip::DoExtractToStream(zip_uint64_t index, TMemoryStream& outStrea
     if (!file) {
         return;
     }
-    std::array<uint8_t, 64 * 1024> buffer{};
+    // Not cleared: a small member would pay for clearing all of it, and only bytes the
+    // library has written are used.
+    std::array<uint8_t, 64 * 1024> buffer;
     for (zip_uint64_t left = stat.size; left > 0;) {
         const zip_int64_t n =
             zip_fread(file.get(), buffer.data(), std::min<zip_uint64_t>(left, buffer.size()));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "package/ZipHandles.h"
+#include "package/ZipNameIndex.h"
 #include "platform/MemoryStream.h"
 
 #include <string>
@@ -31,6 +32,7 @@ private:
     void DoExtractToStream(zip_uint64_t index, TMemoryStream& outStream);
 
     ZipArchivePtr Archive;
+    TZipNameIndex Members; // of the open archive
 };
 
 } // namespace stellik

@@ -2,8 +2,7 @@
 
 #include "package/Deflate.h"
 #include "package/ZipHandles.h"
-
-#include <glib.h>
+#include "package/ZipNameIndex.h"
 
 #include <cstring>
 #include <limits>
@@ -16,14 +15,6 @@ constexpr uint16_t Stored = 0;
 constexpr uint16_t Deflated = 8;
 constexpr size_t MaxMembers = std::numeric_limits<uint16_t>::max();
 constexpr size_t MaxOffset = std::numeric_limits<uint32_t>::max();
-
-std::string AsciiLower(const std::string& name) {
-    std::string result = name;
-    for (char& c : result) {
-        c = g_ascii_tolower(c);
-    }
-    return result;
-}
 
 } // namespace
 
@@ -45,7 +36,7 @@ void TStreamZip::DoInsertFromStream(const std::string& name, TMemoryStream* inSt
     if (inStream == nullptr) {
         throw Exception("Stream is nil");
     }
-    std::string key = AsciiLower(name);
+    std::string key = ZipNameKey(name); // the readers' comparison
     if (Names.contains(key)) {
         return;
     }

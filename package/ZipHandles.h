@@ -7,7 +7,6 @@
 #include <zip.h>
 
 #include <memory>
-#include <string_view>
 
 namespace stellik {
 
@@ -37,9 +36,5 @@ private:
 
 // Throws EZipError with the error's text (the error stays with its owner).
 [[noreturn]] void ThrowZipError(zip_error_t* error);
-
-// The open archive's members: the index of the first one whose stored name equals name,
-// ASCII letters compared without regard to case, or -1.
-zip_int64_t FindZipMember(zip_t* archive, std::string_view name);
 
 } // namespace stellik

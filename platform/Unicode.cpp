@@ -5,6 +5,7 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -17,10 +18,24 @@ constexpr char16_t Replacement = 0xFFFD;
 // The UTF-16 length of valid UTF-8: one unit per lead byte, two for four-byte sequences.
 // Malformed input may need more; the writer below grows the string then.
 size_t Utf16LengthOf(std::string_view text) {
-    size_t units = 0;
-    for (const char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        units += static_cast<size_t>((b & 0xC0) != 0x80) + static_cast<size_t>(b >= 0xF0);
+    // Eight bytes at a time: a trail byte has its top bits 10, a four-byte lead its top four
+    // bits set; shifting a word left brings each byte's lower bits to its top bit, and a
+    // multiplication adds up the top bits of the eight bytes.
+    constexpr uint64_t Tops = 0x8080808080808080ull;
+    constexpr uint64_t Ones = 0x0101010101010101ull;
+    auto count = [](uint64_t tops) { return static_cast<size_t>(((tops >> 7) * Ones) >> 56); };
+    size_t units = text.size();
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, text.data() + i, sizeof w);
+        units -= count(w & ~(w << 1) & Tops);
+        units += count(w & (w << 1) & (w << 2) & (w << 3) & Tops);
+    }
+    for (; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        units -= static_cast<size_t>((b & 0xC0) == 0x80);
+        units += static_cast<size_t>(b >= 0xF0);
     }
     return units;
 }
@@ -32,14 +47,39 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     // count would leave Cyrillic text with twice the room it needs.
     std::u16string out(Utf16LengthOf(text), u'\0');
     size_t k = 0;
+    size_t i = 0;
+    const size_t n = text.size();
+    // Well-formed sequences of up to three bytes (all of the Cyrillic and most other text)
+    // without checks on the room: they yield exactly the units counted above. The first other
+    // byte hands over to the general loop.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    auto trail = [bytes](size_t at) { return (bytes[at] & 0xC0) == 0x80; };
+    while (i < n) {
+        const unsigned char b = bytes[i];
+        if (b < 0x80) {
+            out[k++] = b;
+            i += 1;
+        } else if (b >= 0xC2 && b <= 0xDF && i + 1 < n && trail(i + 1)) {
+            out[k++] = static_cast<char16_t>(((b & 0x1F) << 6) | (bytes[i + 1] & 0x3F));
+            i += 2;
+        } else if (b >= 0xE0 && b <= 0xEF && i + 2 < n && trail(i + 1) && trail(i + 2)) {
+            const auto unit = static_cast<char16_t>(
+                ((b & 0x0F) << 12) | ((bytes[i + 1] & 0x3F) << 6) | (bytes[i + 2] & 0x3F));
+            if (unit < 0x800 || (unit >= 0xD800 && unit <= 0xDFFF)) {
+                break; // overlong, or a surrogate: replaced below
+            }
+            out[k++] = unit;
+            i += 3;
+        } else {
+            break;
+        }
+    }
     auto put = [&out, &k](char16_t unit) {
         if (k == out.size()) {
             out.resize(out.size() * 2 + 2);
         }
         out[k++] = unit;
     };
-    size_t i = 0;
-    const size_t n = text.size();
     while (i < n) {
         const auto b = static_cast<unsigned char>(text[i]);
         if (b < 0x80) {
@@ -89,8 +129,14 @@ std::u16string Utf8ToUtf16(std::string_view text) {
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    // Sized before writing, every surrogate counted as three bytes: exact but for characters
+    // beyond the BMP, whose pairs take four bytes where six are counted.
+    size_t bytes = 0;
+    for (const char16_t unit : text) {
+        bytes += unit < 0x80 ? 1 : (unit < 0x800 ? 2 : 3);
+    }
+    std::string out(bytes, '\0');
+    size_t k = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -101,21 +147,22 @@ std::string Utf16ToUtf8(std::u16string_view text) {
             cp = Replacement; // lone surrogate
         }
         if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
+            out[k++] = static_cast<char>(cp);
         } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+            out[k++] = static_cast<char>(0xC0 | (cp >> 6));
+            out[k++] = static_cast<char>(0x80 | (cp & 0x3F));
         } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+            out[k++] = static_cast<char>(0xE0 | (cp >> 12));
+            out[k++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out[k++] = static_cast<char>(0x80 | (cp & 0x3F));
         } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+            out[k++] = static_cast<char>(0xF0 | (cp >> 18));
+            out[k++] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out[k++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out[k++] = static_cast<char>(0x80 | (cp & 0x3F));
         }
     }
+    out.resize(k);
     return out;
 }
 

@@ -161,10 +161,14 @@ bool TXpNode::NameIs(std::string_view name) const {
     if (type != TXpNodeType::Element && type != TXpNodeType::Attribute) {
         return NodeNameUtf8() == name;
     }
-    // Compared in place, without measuring the node's name first.
+    // Compared in place, without measuring the node's name first. Readers ask one node for
+    // several names in turn, so a differing first character answers most questions.
     auto equals = [](const xmlChar* text, std::string_view part) {
-        return std::strncmp(FromXmlChar(text), part.data(), part.size()) == 0 &&
-               text[part.size()] == 0;
+        const char* written = FromXmlChar(text);
+        if (part.empty() || written[0] != part[0]) {
+            return part.empty() && written[0] == 0;
+        }
+        return std::strncmp(written, part.data(), part.size()) == 0 && written[part.size()] == 0;
     };
     if (!Node->ns || !Node->ns->prefix) {
         return equals(Node->name, name);

@@ -101,7 +101,13 @@ void AppendEscaped(TXpWriterOutput& out, std::string_view s, bool attribute, boo
             continue;
         }
         if (b >= 0x80 && !refs) {
-            // Kept as it is, in the run, when it is UTF-8 of a character XML allows.
+            // Kept as it is, in the run, when it is UTF-8 of a character XML allows: every
+            // two-byte one is (U+0080..U+07FF, Cyrillic among them), and needs no decoding.
+            if (b >= 0xC2 && b <= 0xDF && i + 1 < s.size() &&
+                (static_cast<uint8_t>(s[i + 1]) & 0xC0) == 0x80) {
+                i += 2;
+                continue;
+            }
             uint32_t c = 0;
             const size_t len = DecodeAt(s, i, c);
             if (len != 0 && XpIsXmlChar(c)) {

@@ -3,6 +3,7 @@
 //   stellik_read_test_document FILE       reads FILE as the player does (DTD from the folder
 //                                         beside it) and prints its question count
 //   stellik_read_test_document --make N FILE   writes a generated test of N questions
+//   stellik_read_test_document --make-demo-shaped N FILE   the same, shaped like the demo test
 #include "TestDocumentMaker.h"
 
 #include "documents/TestParser.h"
@@ -25,8 +26,12 @@ int main(int argc, char** argv) {
             TMemoryStream(bench::MakeTestDocument(std::atoi(argv[2]))).SaveToFile(argv[3]);
             return 0;
         }
+        if (argc == 4 && std::string(argv[1]) == "--make-demo-shaped") {
+            TMemoryStream(bench::MakeDemoShapedDocument(std::atoi(argv[2]))).SaveToFile(argv[3]);
+            return 0;
+        }
         if (argc != 2) {
-            std::fprintf(stderr, "usage: %s FILE | --make COUNT FILE\n", argv[0]);
+            std::fprintf(stderr, "usage: %s FILE | --make[-demo-shaped] COUNT FILE\n", argv[0]);
             return 2;
         }
         const std::filesystem::path file = std::filesystem::absolute(argv[1]);

@@ -1,4 +1,6 @@
-// Reading a test document as the test grows, beside libxml2 alone parsing and validating it.
+// Reading a test document as the test grows, beside libxml2 alone parsing and validating it:
+// tests of ten sections, and tests shaped like the demo (many sections, each named by a
+// message).
 #include "TestDocumentMaker.h"
 
 #include "documents/TestParser.h"
@@ -24,8 +26,10 @@ size_t HeapInUse() {
     return info.uordblks + info.hblkhd;
 }
 
-void BM_ParseTest(benchmark::State& state) {
-    const std::string xml = bench::MakeTestDocument(static_cast<int>(state.range(0)));
+using TDocumentMaker = std::string (*)(int count);
+
+void ParseTest(benchmark::State& state, TDocumentMaker make) {
+    const std::string xml = make(static_cast<int>(state.range(0)));
     TTestParserObj parser;
     parser.OnDTDRequest = [](TTestParserObj&, std::u16string& name) {
         name = Utf8ToUtf16(ResourcesFolder) + name;
@@ -49,6 +53,9 @@ void BM_ParseTest(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
 }
+void BM_ParseTest(benchmark::State& state) {
+    ParseTest(state, bench::MakeTestDocument);
+}
 BENCHMARK(BM_ParseTest)
     ->Arg(100)
     ->Arg(1000)
@@ -57,8 +64,8 @@ BENCHMARK(BM_ParseTest)
     ->Complexity();
 
 // The same document through libxml2 alone: parse with the external DTD, defaults and validation.
-void BM_Libxml2ParseAndValidate(benchmark::State& state) {
-    const std::string xml = bench::MakeTestDocument(static_cast<int>(state.range(0)));
+void Libxml2ParseAndValidate(benchmark::State& state, TDocumentMaker make) {
+    const std::string xml = make(static_cast<int>(state.range(0)));
     const std::string url = "file://" + ResourcesFolder + "document.xml"; // the DTD lies beside it
     const auto read = [&] {
         return xmlReadMemory(xml.data(), static_cast<int>(xml.size()), url.c_str(), nullptr,
@@ -79,10 +86,33 @@ void BM_Libxml2ParseAndValidate(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * xml.size()));
 }
+void BM_Libxml2ParseAndValidate(benchmark::State& state) {
+    Libxml2ParseAndValidate(state, bench::MakeTestDocument);
+}
 BENCHMARK(BM_Libxml2ParseAndValidate)
     ->Arg(100)
     ->Arg(1000)
     ->Arg(5000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+void BM_ParseDemoShapedTest(benchmark::State& state) {
+    ParseTest(state, bench::MakeDemoShapedDocument);
+}
+BENCHMARK(BM_ParseDemoShapedTest)
+    ->Arg(500)
+    ->Arg(5000)
+    ->Arg(30000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+void BM_Libxml2DemoShaped(benchmark::State& state) {
+    Libxml2ParseAndValidate(state, bench::MakeDemoShapedDocument);
+}
+BENCHMARK(BM_Libxml2DemoShaped)
+    ->Arg(500)
+    ->Arg(5000)
+    ->Arg(30000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 

@@ -1,6 +1,7 @@
 #include "ZipMembers.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <random>
 
 namespace stellik::bench {
@@ -28,6 +29,12 @@ std::string MakeZipMember(size_t index, size_t size) {
     }
     bytes.resize(size);
     return bytes;
+}
+
+std::string ZipMemberName(size_t index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "member%04zu.%s", index, index % 2 == 0 ? "xml" : "gif");
+    return name;
 }
 
 } // namespace stellik::bench

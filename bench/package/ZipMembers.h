@@ -11,4 +11,7 @@ namespace stellik::bench {
 // The same index always gives the same bytes.
 std::string MakeZipMember(size_t index, size_t size);
 
+// The member's file name: "member0007.xml" for text, "member0008.gif" for random bytes.
+std::string ZipMemberName(size_t index);
+
 } // namespace stellik::bench

@@ -29,6 +29,52 @@ TEST(Unicode, RoundTripsAndReplacesMalformedInput) {
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
+// Each sequence at every offset of a run of ASCII, so that it meets the converter's word
+// boundaries at every byte, with a Cyrillic letter after it.
+TEST(Unicode, SequencesConvertAlikeWhereverTheyStand) {
+    struct {
+        const char* Utf8;
+        std::u16string Utf16;
+    } const cases[] = {
+        {"\xD0\xB6", u"\u0436"},
+        {"\xE2\x80\x94", u"\u2014"},
+        {"\xF0\x9D\x84\x9E", u"\U0001D11E"},
+        {"\xED\xA0\x80", u"\uFFFD"},     // a surrogate written in UTF-8
+        {"\xE0\x80\x80", u"\uFFFD"},     // overlong
+        {"\xC1\xBF", u"\uFFFD"},         // overlong
+        {"\xF4\x90\x80\x80", u"\uFFFD"}, // beyond U+10FFFF
+        {"\xFF", u"\uFFFD"},
+        {"\x80\xBF", u"\uFFFD\uFFFD"},
+        {"\xD0", u"\uFFFD"}, // cut short by the letter after it
+    };
+    for (const auto& c : cases) {
+        for (size_t offset = 0; offset <= 9; ++offset) {
+            const std::string text = std::string(offset, 'a') + c.Utf8 + "\xD1\x8F" + "bc";
+            const std::u16string expected = std::u16string(offset, u'a') + c.Utf16 + u"\u044Fbc";
+            EXPECT_EQ(Utf8ToUtf16(text), expected) << c.Utf8 << " after " << offset << " bytes";
+        }
+    }
+}
+
+TEST(Unicode, Utf16UnitsBecomeUtf8) {
+    struct {
+        std::u16string Utf16;
+        const char* Utf8;
+    } const cases[] = {
+        {u"a\u007F", "a\x7F"},
+        {u"\u0080\u07FF", "\xC2\x80\xDF\xBF"},
+        {u"\u0436\u2014\uFFFF", "\xD0\xB6\xE2\x80\x94\xEF\xBF\xBF"},
+        {u"\U0001D11E\U0010FFFF", "\xF0\x9D\x84\x9E\xF4\x8F\xBF\xBF"},
+        {std::u16string{u'a', char16_t(0xDC00), char16_t(0xD800)}, "a\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {std::u16string{char16_t(0xD800), u'b'}, "\xEF\xBF\xBD"
+                                                 "b"},
+        {u"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Utf16ToUtf8(c.Utf16), c.Utf8) << c.Utf8;
+    }
+}
+
 TEST(Unicode, UpperCaseAndCaseInsensitiveCompareCoverCyrillic) {
     EXPECT_EQ(UpperCase(W("привет, ёлка! abc")), W("ПРИВЕТ, ЁЛКА! ABC"));
     EXPECT_TRUE(SameTextW(W("Ёж"), W("ёЖ")));

@@ -113,6 +113,38 @@ TEST(XPath, NamesMatchLiterallyPrefixIncluded) {
     EXPECT_THROW(root.SelectNodes(u"a[["), Exception);
 }
 
+TEST(Dom, NameIsComparesTheWholeNameAsWritten) {
+    TXpObjModel model;
+    ASSERT_TRUE(model.LoadBytes("<test a=\"1\" ab=\"2\"><ds:KeyInfo/><t>text</t></test>"));
+    const TXpNode root = model.DocumentElement();
+    const TXpNode prefixed = root.FirstChild();
+    const TXpNode text = prefixed.NextSibling().FirstChild();
+    struct {
+        TXpNode Node;
+        const char* Name;
+        bool Same;
+    } const cases[] = {
+        {root, "test", true},
+        {root, "tes", false},
+        {root, "tests", false},
+        {root, "Test", false},
+        {root, "", false},
+        {root.AttributeAt(0), "a", true},
+        {root.AttributeAt(0), "ab", false},
+        {root.AttributeAt(1), "ab", true},
+        {root.AttributeAt(1), "a", false},
+        {prefixed, "ds:KeyInfo", true},
+        {prefixed, "KeyInfo", false},
+        {prefixed, "ds:", false},
+        {prefixed, "dsKeyInfo", false},
+        {text, "#text", true},
+        {text, "text", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.Node.NameIs(c.Name), c.Same) << c.Node.NodeNameUtf8() << " / " << c.Name;
+    }
+}
+
 TEST(XPath, SelectionRelativeToAContextNode) {
     TXpObjModel model;
     ASSERT_TRUE(model.LoadBytes(

@@ -1,9 +1,7 @@
-// Sections and pools, the reference splitter and question references.
+// Sections and pools, and the reference splitter.
 #include "ReaderKit.h"
 
 #include "documents/IdsParser.h"
-#include "documents/QuestionRefIndex.h"
-#include "model/QuestionManager.h"
 #include "platform/Unicode.h"
 
 #include <gmock/gmock.h>
@@ -31,20 +29,13 @@ TEST(IdsParser, SplitsAtSpacesOnly) {
     parser.Parse("q1 ALL");
     EXPECT_EQ(parser.IndexOf("all"), 1);
     EXPECT_EQ(parser.IndexOf("q2"), -1);
-}
 
-TEST(QuestionRefIndex, AgreesWithTheQuestionList) {
-    RegisterQuestionKinds();
-    TTestDoc doc;
-    for (const char16_t* id : {u"q1", u"", u"q7", u"q7", u"5"}) {
-        doc.AddQuestion(0, -1)->Id = id;
-    }
-    const TQuestionRefIndex index(doc.Questions);
-    for (const char* ref : {"1", "5", "0", "6", "-1", "x1", "$2", "0x3", " 2", "q1", "q7", "Q7",
-                            "q2", "all", "", "2 "}) {
-        EXPECT_EQ(index.IndexOfRef(ref), doc.Questions.IndexOfRef(ref)) << "'" << ref << "'";
-    }
-    EXPECT_EQ(index.IndexOfRef("q7"), 2) << "the first of equal identifiers";
+    // Letter case is ignored in every alphabet, ASCII or not.
+    parser.Parse("al alll a\xC3\x84l \xD0\x92\xD0\xA1\xD0\x95 aLl");
+    EXPECT_EQ(parser.IndexOf("ALL"), 4);
+    EXPECT_EQ(parser.IndexOf("\xD0\xB2\xD1\x81\xD0\xB5"), 3) << "ВСЕ is все";
+    EXPECT_EQ(parser.IndexOf("A\xC3\xA4L"), 2) << "aÄl is AäL";
+    EXPECT_EQ(parser.IndexOf("al\tl"), -1);
 }
 
 TEST(Sections, PoolsTakeReferencesCountsAndFlags) {
