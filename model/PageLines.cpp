@@ -16,13 +16,15 @@ TDiff At(std::size_t position) {
 } // namespace
 
 TWideStrings& TPageLines::Begin() {
-    Where->resize(First);
-    Last = First;
-    return *Where;
+    Spare.clear();
+    Spare.resize(First); // the head's places: the run document moves its head in there
+    return Spare;
 }
 
 void TPageLines::End() {
+    Where->swap(Spare);
     Last = Where->size();
+    Spare.clear(); // the lines of the page before, freed now rather than at the next page
 }
 
 std::span<const std::u16string> TPageLines::Get() const {
