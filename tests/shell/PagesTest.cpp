@@ -98,12 +98,13 @@ TEST(TransformProcessor, NewDocumentHoldsOnlyTheDeclaration) {
 TEST(TransformProcessor, EverySourceAttributeGetsTheBaseAndOnlyThose) {
     TXpObjModel model;
     Load(model, "<r src=\"top.gif\"><a><img src=\"a b.gif\" SRC=\"x\" srcset=\"y\"/></a>"
-                "<img src=\"\"/><p>src=\"no\"</p></r>");
+                "<img src=\"\"/><p>src=\"no\"</p><img src=\"%41%%.gif\"/></r>");
     TTransformProcessor::FixImageLinks(model.DocumentElement(), "stellik://content");
+    // "%" is escaped: the view decodes the URL and must get the name back.
     EXPECT_EQ(Utf16ToUtf8(model.DocumentElement().GetXmlText()),
               "<r src=\"stellik://content/top.gif\"><a><img src=\"stellik://content/a b.gif\" "
               "SRC=\"x\" srcset=\"y\"/></a><img src=\"stellik://content/\"/>"
-              "<p>src=\"no\"</p></r>");
+              "<p>src=\"no\"</p><img src=\"stellik://content/%2541%25%25.gif\"/></r>");
     TTransformProcessor::FixImageLinks(TXpNode(), "ignored"); // no document element
 }
 
