@@ -747,7 +747,7 @@
       <xsl:if test="$question-right-marker = '1'">
         <xsl:choose>
           <xsl:when test="$percent = 100"><img src="gmarker_gif" width="12" height="12" border="0" align="absmiddle" style="vertical-align:middle"/></xsl:when>
-          <xsl:when test="$percent = 0"><img src="rmarker_gif" width="12" height="12" border="0" align="absmiddle" style="vertical-align:middle"/></xsl:when>
+          <xsl:when test="$percent &lt;= 0"><img src="rmarker_gif" width="12" height="12" border="0" align="absmiddle" style="vertical-align:middle"/></xsl:when>
           <xsl:otherwise><img src="ymarker_gif" width="12" height="12" border="0" align="absmiddle" style="vertical-align:middle"/></xsl:otherwise>
         </xsl:choose>
         <xsl:value-of select="$nbsp"/>
