@@ -194,6 +194,24 @@ TEST(Pages, EveryPageNamesItsRootAndTheRunPagesTheTest) {
     EXPECT_EQ(kit.View.Pages.size(), 4U);
 }
 
+TEST(Pages, SpacesAroundMarkupAndFieldsStayOnTheRunPage) {
+    std::string test = KitTestXml();
+    auto rewrite = [&test](const std::string& from, const std::string& to) {
+        test.replace(test.find(from), from.size(), to);
+    };
+    rewrite("Столица <img", "Город <b>на</b> <i>Неве</i> и <img");
+    rewrite("Автор: <answer right=\"Пушкин\"/>", "Поэт <answer right=\"Пушкин\"/> родом");
+    TShellKit kit(KitSettingsXml("<view-profile><base-params><test-run-mode>list</test-run-mode>"
+                                 "</base-params></view-profile>"),
+                  test);
+    ASSERT_EQ(kit.StartError(), "");
+    kit.Click("runtest");
+    const std::string html = kit.View.Pages.back();
+    EXPECT_NE(html.find("Город <b>на</b> <i>Неве</i> и <img"), std::string::npos) << html;
+    EXPECT_NE(html.find("Поэт <input"), std::string::npos) << html;
+    EXPECT_NE(html.find("> родом"), std::string::npos) << html;
+}
+
 TEST(Pages, StylesheetDefaultsHoldUntilTheFirstRunPageThenTheSettingsStay) {
     TShellKit kit(KitSettingsXml("<save-results/><view-profile><base-params/></view-profile>"));
     kit.Resources["VIEW_STYLE"] = ProbeStylesheet;
