@@ -16,7 +16,6 @@ TDiff At(std::size_t position) {
 } // namespace
 
 TWideStrings& TPageLines::Begin() {
-    Spare.clear();
     Spare.resize(First); // the head's places: the run document moves its head in there
     return Spare;
 }
@@ -24,7 +23,8 @@ TWideStrings& TPageLines::Begin() {
 void TPageLines::End() {
     Where->swap(Spare);
     Last = Where->size();
-    Spare.clear(); // the lines of the page before, freed now rather than at the next page
+    // The page before is freed now; the lines ahead of it serve as the next head's places.
+    Spare.resize(First);
 }
 
 std::span<const std::u16string> TPageLines::Get() const {

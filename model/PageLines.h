@@ -37,7 +37,7 @@ private:
 
     TWideStrings Own;
     TWideStrings* Where = &Own; // Own, or the document that shows the page
-    TWideStrings Spare;         // the next page while it is written; keeps its capacity
+    TWideStrings Spare;         // places for a head, then the next page while it is written
     std::size_t First = 0;      // the page is [First, Last) of *Where
     std::size_t Last = 0;
 };
