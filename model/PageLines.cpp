@@ -16,13 +16,15 @@ TDiff At(std::size_t position) {
 } // namespace
 
 TWideStrings& TPageLines::Begin() {
-    Where->resize(First);
-    Last = First;
-    return *Where;
+    Spare.resize(First); // the head's places: the run document moves its head in there
+    return Spare;
 }
 
 void TPageLines::End() {
+    Where->swap(Spare);
     Last = Where->size();
+    // The page before is freed now; the lines ahead of it serve as the next head's places.
+    Spare.resize(First);
 }
 
 std::span<const std::u16string> TPageLines::Get() const {

@@ -213,9 +213,11 @@
           <xsl:with-param name="name">patronymic</xsl:with-param>
           <xsl:with-param name="value" select="patronymic"/>
         </xsl:call-template>
+        <!-- A line break right after the start tag is dropped when the page is read: one is
+             written there, so that a text beginning with a line break keeps it. -->
         <tr>
           <td valign="top" style="padding-top:7px; white-space:nowrap">Доп. сведения:</td>
-          <td><textarea name="addinfo" cols="44" rows="4" style="{$register-field-style}"><xsl:value-of select="additional-info"/></textarea></td>
+          <td><textarea name="addinfo" cols="44" rows="4" style="{$register-field-style}"><xsl:text>&#10;</xsl:text><xsl:value-of select="additional-info"/></textarea></td>
         </tr>
         <tr>
           <td></td>
@@ -745,7 +747,7 @@
       <xsl:if test="$question-right-marker = '1'">
         <xsl:choose>
           <xsl:when test="$percent = 100"><img src="gmarker_gif" width="12" height="12" border="0" align="absmiddle" style="vertical-align:middle"/></xsl:when>
-          <xsl:when test="$percent = 0"><img src="rmarker_gif" width="12" height="12" border="0" align="absmiddle" style="vertical-align:middle"/></xsl:when>
+          <xsl:when test="$percent &lt;= 0"><img src="rmarker_gif" width="12" height="12" border="0" align="absmiddle" style="vertical-align:middle"/></xsl:when>
           <xsl:otherwise><img src="ymarker_gif" width="12" height="12" border="0" align="absmiddle" style="vertical-align:middle"/></xsl:otherwise>
         </xsl:choose>
         <xsl:value-of select="$nbsp"/>

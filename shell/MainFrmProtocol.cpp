@@ -25,6 +25,23 @@ const std::string& FieldValue(const TFormFields& fields, std::string_view name) 
     return none;
 }
 
+// A text area hands its line breaks over as LF; the examinee's data keep them as CR LF.
+std::string WithCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            out += text[i];
+            continue;
+        }
+        out += "\r\n";
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+        }
+    }
+    return out;
+}
+
 struct TCommand {
     std::string_view Name;
     void (*Run)(TMainFrm& frame, const TFormFields* fields);
@@ -133,7 +150,7 @@ void TMainFrm::RegisterUser(const TFormFields& values) {
     user.LastName = FieldValue(values, "lastname");
     user.FirstName = FieldValue(values, "firstname");
     user.Patronymic = FieldValue(values, "patronymic");
-    user.AddInfo = FieldValue(values, "addinfo");
+    user.AddInfo = WithCrLf(FieldValue(values, "addinfo"));
     user.SaveInfo = FieldValue(values, "saveinfo") == "saveinfo";
     if (user.LastName.empty()) {
         throw Exception("Не введена фамилия");

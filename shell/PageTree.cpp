@@ -35,6 +35,15 @@ template <typename TVisit> void ForEachElement(xmlNode* root, TVisit&& visit) {
     }
 }
 
+void AppendEscapingPercent(std::u16string& url, std::u16string_view value) {
+    for (const char16_t unit : value) {
+        url += unit;
+        if (unit == u'%') {
+            url += u"25";
+        }
+    }
+}
+
 } // namespace
 
 void PrefixAttributes(TXpNode root, std::string_view name, std::string_view prefix) {
@@ -44,7 +53,9 @@ void PrefixAttributes(TXpNode root, std::string_view name, std::string_view pref
              attribute = attribute->next) {
             if (NameIs(attribute->name, name)) {
                 TXpNode node(attribute); // its value is replaced in place
-                node.SetNodeValue(wide + node.NodeValue());
+                std::u16string url = wide;
+                AppendEscapingPercent(url, node.NodeValue());
+                node.SetNodeValue(url);
             }
         }
         return true;

@@ -160,14 +160,15 @@ private:
     bool AfterCr = false;
 };
 
-[[noreturn]] void RaiseInvalidCharacter(size_t position, const TLineCounter& counter) {
-    throw EXpFilterError("Invalid XML Character found", position, counter.Line, counter.Column);
+EXpFilterError InvalidCharacter(size_t position, const TLineCounter& counter) {
+    return EXpFilterError("Invalid XML Character found (line " + std::to_string(counter.Line) +
+                              ", position " + std::to_string(counter.Column) + ")",
+                          position, counter.Line, counter.Column);
 }
 
 // text[offset] begins a character XML forbids; text is ASCII-compatible, one byte per
 // character unless utf8. base: the offset of text in the document's bytes.
-[[noreturn]] void RaiseInvalidCharacterAt(std::string_view text, size_t offset, bool utf8,
-                                          size_t base) {
+EXpFilterError InvalidCharacterAt(std::string_view text, size_t offset, bool utf8, size_t base) {
     TLineCounter counter;
     for (size_t i = 0; i < offset; ++i) {
         const auto b = static_cast<uint8_t>(text[i]);
@@ -175,7 +176,7 @@ private:
             counter.Add(b); // a lead byte stands for its character; only line ends matter
         }
     }
-    RaiseInvalidCharacter(base + offset, counter);
+    return InvalidCharacter(base + offset, counter);
 }
 
 bool IsForbiddenControl(uint8_t b) {
@@ -224,14 +225,10 @@ size_t FindForbiddenSingleByte(std::string_view text) {
     return std::string_view::npos;
 }
 
-void CheckUtf8(std::string_view text, size_t base) {
-    if (const size_t at = FindForbiddenUtf8(text); at != std::string_view::npos) {
-        RaiseInvalidCharacterAt(text, at, true, base);
-    }
-}
-
-// bytes: the code units after the byte-order mark, which takes the first two bytes.
-std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+// bytes: the code units after the byte-order mark, which takes the first two bytes. Decodes
+// up to the first character XML forbids, which invalid then describes.
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian,
+                        std::optional<EXpFilterError>& invalid) {
     std::string out;
     out.reserve(bytes.size());
     const size_t units = bytes.size() / 2;
@@ -247,14 +244,15 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
         uint32_t c = 0;
         bool both = false;
         if (!XpUtf16ToUcs4(first, second, c, both) || !XpIsXmlChar(c)) {
-            RaiseInvalidCharacter(2 + 2 * k, counter);
+            invalid = InvalidCharacter(2 + 2 * k, counter);
+            return out;
         }
         AppendUtf8(out, c);
         counter.Add(c);
         k += both ? 2 : 1;
     }
     if (bytes.size() % 2 != 0) {
-        RaiseInvalidCharacter(2 + bytes.size() - 1, counter);
+        invalid = InvalidCharacter(2 + bytes.size() - 1, counter);
     }
     return out;
 }
@@ -294,7 +292,7 @@ TXpDecodedInput XpDecodeInput(std::string_view bytes) {
         if ((b0 == 0xFE && b1 == 0xFF) || (b0 == 0xFF && b1 == 0xFE)) {
             const bool bigEndian = b0 == 0xFE;
             result.Encoding = bigEndian ? ceUTF16BE : ceUTF16LE;
-            result.Decoded = DecodeUtf16(bytes.substr(2), bigEndian);
+            result.Decoded = DecodeUtf16(bytes.substr(2), bigEndian, result.Invalid);
             result.Converted = true;
         } else if (b0 == 0xEF && b1 == 0xBB && b2 == 0xBF) {
             base = 3;
@@ -304,14 +302,20 @@ TXpDecodedInput XpDecodeInput(std::string_view bytes) {
     const std::string_view text = result.Utf8();
     if (!StartsWithDeclaration(text)) {
         if (!result.Converted) {
-            CheckUtf8(text, base);
+            if (const size_t at = FindForbiddenUtf8(text); at != std::string_view::npos) {
+                result.Invalid = InvalidCharacterAt(text, at, true, base);
+                result.Source = text.substr(0, at);
+            }
         }
         return result;
     }
     if (!result.Converted) {
         // The declaration is read before the decoder switches: its own characters first.
         const size_t close = text.find("?>");
-        CheckUtf8(text.substr(0, close == std::string_view::npos ? text.size() : close), base);
+        const std::string_view own = text.substr(0, close);
+        if (const size_t at = FindForbiddenUtf8(own); at != std::string_view::npos) {
+            throw InvalidCharacterAt(own, at, true, base);
+        }
     }
     TDeclarationReader reader(text);
     const std::string encoding = reader.Read();
@@ -323,10 +327,12 @@ TXpDecodedInput XpDecodeInput(std::string_view bytes) {
     const bool latin1 = SameAsciiText(encoding, "ISO-8859-1");
     const bool win1251 = SameAsciiText(encoding, "Windows-1251");
     const std::string_view declaration = text.substr(0, reader.End);
-    const std::string_view rest = text.substr(reader.End);
+    std::string_view rest = text.substr(reader.End);
     const size_t at = latin1 || win1251 ? FindForbiddenSingleByte(rest) : FindForbiddenUtf8(rest);
     if (at != std::string_view::npos) {
-        RaiseInvalidCharacterAt(text, reader.End + at, !(latin1 || win1251), base);
+        result.Invalid = InvalidCharacterAt(text, reader.End + at, !(latin1 || win1251), base);
+        rest = rest.substr(0, at);
+        result.Source = text.substr(0, reader.End + at);
     }
     if (latin1 || win1251) {
         result.Encoding = latin1 ? ceISO88591 : ceWindows1251;

@@ -10,6 +10,8 @@
 #include "xml/XpValidator.h"
 #include "xml/XpWriter.h"
 
+#include <utility>
+
 namespace stellik {
 
 TXpObjModel::TXpObjModel() : State(std::make_unique<TXpDocState>()) {
@@ -66,14 +68,62 @@ bool TXpObjModel::LoadText(std::u16string_view text) {
     return Load(bytes);
 }
 
+namespace {
+
+// Where a parse of text stops at its end, counted as the parser counts: lines by LF alone,
+// positions in a line by characters.
+std::pair<int, int> EndOf(std::string_view text) {
+    int line = 1;
+    int column = 1;
+    for (const char c : text) {
+        if (c == '\n') {
+            ++line, column = 1;
+        } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return {line, column};
+}
+
+// outcome: the parse of text, the document's text before a forbidden character. True when it
+// failed ahead of that character: in the external DTD, which is read where the document names
+// it, or at a place before the end of text. A failure right at the end is either the text
+// running out or a fault of its last piece of markup; only the latter stays where it is when
+// the text goes on with a line break (read again without the external DTD, which the first
+// parse read without fault).
+bool FailsAhead(const TXpParseOutcome& outcome, std::string_view text, bool normalize) {
+    if (outcome.Doc || outcome.Line <= 0) {
+        return false;
+    }
+    if (outcome.OtherEntity) {
+        return true;
+    }
+    const std::pair<int, int> place{outcome.Line, outcome.Column};
+    const std::pair<int, int> end = EndOf(text);
+    if (place != end) {
+        return place < end;
+    }
+    std::string longer(text);
+    longer += '\n';
+    const TXpParseOutcome again = XpParseUtf8(longer, {}, normalize);
+    return !again.Doc && again.Line == outcome.Line && again.Column == outcome.Column &&
+           again.Reason == outcome.Reason;
+}
+
+} // namespace
+
 bool TXpObjModel::Load(std::string_view bytes) {
     ResetDocument();
     Errors.clear();
     InputEncoding = ceUnknown;
     try {
         TXpDecodedInput input = XpDecodeInput(bytes);
-        InputEncoding = input.Encoding;
         TXpParseOutcome outcome = XpParseUtf8(input.Utf8(), OnDTDRequest, NormalizeData);
+        if (input.Invalid && !outcome.HookError &&
+            !FailsAhead(outcome, input.Utf8(), NormalizeData)) {
+            throw *input.Invalid; // the text before it holds no problem of its own
+        }
+        InputEncoding = input.Encoding;
         if (outcome.HookError) {
             std::rethrow_exception(outcome.HookError);
         }

@@ -12,7 +12,7 @@
 // Texts and CDATA sections may be of any size. A document whose entity references would
 // expand to far more text than it holds, or whose elements nest deeper than 256, is refused,
 // and so is input holding a character XML does not allow (EXpFilterError, in every
-// encoding).
+// encoding, unless the document fails earlier: the first problem in the document is reported).
 //
 // The XML declaration of a loaded document is kept as the document's first top-level node,
 // a processing instruction with the target "xml" (as one made with

@@ -50,6 +50,7 @@ struct TParseState {
     bool HaveFatal = false;
     std::string Error, Reason;
     int Line = 0, Column = 0;
+    bool OtherEntity = false; // the place is in another entity's text (the external DTD)
     std::exception_ptr HookError;
     std::unique_ptr<TXpDtdIndex> Dtd; // built when the first element starts
     bool DefaultsFromExternal = false;
@@ -71,8 +72,9 @@ std::string TrimMessage(const char* message) {
 
 // withPlace: the message itself names the line and position (the libxml2 messages); the
 // layer's own declaration messages keep their exact text and carry the place alongside only.
+// file: the entity where the place is, null for the document's own text.
 void Record(TParseState& state, std::string reason, int line, int column, bool fatal,
-            bool withPlace = true) {
+            const char* file, bool withPlace = true) {
     if (!state.Reason.empty() && (state.HaveFatal || !fatal)) {
         return; // the first error counts; a fatal one beats earlier recoverable ones
     }
@@ -80,6 +82,7 @@ void Record(TParseState& state, std::string reason, int line, int column, bool f
     state.Reason = std::move(reason);
     state.Line = line;
     state.Column = column;
+    state.OtherEntity = file != nullptr;
     state.Error = state.Reason;
     if (line > 0 && withPlace) {
         state.Error +=
@@ -90,7 +93,8 @@ void Record(TParseState& state, std::string reason, int line, int column, bool f
 void Fail(xmlParserCtxt* ctxt, TParseState& state, std::string reason) {
     const int line = ctxt->input ? ctxt->input->line : 0;
     const int column = ctxt->input ? ctxt->input->col : 0;
-    Record(state, std::move(reason), line, column, true);
+    Record(state, std::move(reason), line, column, true,
+           ctxt->input ? ctxt->input->filename : nullptr);
     state.Failed = true;
     xmlStopParser(ctxt);
     if (state.Outer && state.Outer != ctxt) {
@@ -110,7 +114,7 @@ void OnError(void* ctx, xmlError* error) {
         reason = "The XML declaration must appear before the first element";
     }
     Record(*state, std::move(reason), error->line, error->int2, error->level == XML_ERR_FATAL,
-           !misplacedDeclaration);
+           error->file, !misplacedDeclaration);
 }
 
 xmlParserInputPtr GuardedLoader(const char* url, const char* id, xmlParserCtxtPtr ctxt) {
@@ -436,12 +440,13 @@ TXpParseOutcome ParseOnce(std::string_view utf8,
     }
     if (failed) {
         if (state.Reason.empty()) {
-            Record(state, "XML document is not well-formed", 0, 0, true);
+            Record(state, "XML document is not well-formed", 0, 0, true, nullptr);
         }
         outcome.Error = state.Error;
         outcome.Reason = state.Reason;
         outcome.Line = state.Line;
         outcome.Column = state.Column;
+        outcome.OtherEntity = state.OtherEntity;
         return outcome;
     }
     if (normalize) {

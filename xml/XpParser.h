@@ -14,9 +14,10 @@ struct TXpParseOutcome {
     XmlDocPtr Doc;      // null on failure
     std::string Error;  // the first error, with its place
     std::string Reason; // the same without the place
-    int Line = 0;
+    int Line = 0;       // libxml2 counts lines by LF alone and positions in a line by characters
     int Column = 0;
-    std::exception_ptr HookError;      // an exception of the DTD hook, to be passed on
+    bool OtherEntity = false;     // the place is in another entity than the text (the external DTD)
+    std::exception_ptr HookError; // an exception of the DTD hook, to be passed on
     bool DefaultsFromExternal = false; // a default attribute came from the external subset
 };
 

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace stellik::test {
+namespace stellik::testing {
 namespace {
 
 // An archive of stored members written header by header, so that it may hold names our
@@ -112,4 +112,4 @@ TEST(ZipNameIndex, ReadingEveryMemberGrowsWithTheMembers) {
 }
 
 } // namespace
-} // namespace stellik::test
+} // namespace stellik::testing

@@ -71,7 +71,8 @@ TEST(RegisterPage, FormFieldsArePrefilledFromTheDocument) {
     const std::string addinfo = form + "//tr[td[1]='Доп. сведения:']/td[2]/textarea";
     EXPECT_EQ(page.Text(addinfo + "/@name"), "addinfo");
     EXPECT_EQ(page.Text(addinfo + "/@cols"), "44");
-    EXPECT_EQ(page.Text(addinfo), "Группа 5 & 6");
+    // A browser drops the line break right after the start tag: the text stays as it was.
+    EXPECT_EQ(page.Text(addinfo), "\nГруппа 5 & 6");
 
     EXPECT_EQ(page.Text(form + "//input[@type='checkbox']/@name"), "saveinfo");
     EXPECT_EQ(page.Text(form + "//input[@type='checkbox']/@value"), "saveinfo");
@@ -86,7 +87,11 @@ TEST(RegisterPage, EmptyFieldsGiveEmptyInputs) {
     const THtml page(
         Transform("<register><first-name/><last-name/><patronymic/><additional-info/></register>"));
     EXPECT_EQ(page.Count("//input[@type='text'][@value='']"), 3);
-    EXPECT_EQ(page.Text("//textarea"), "");
+    EXPECT_EQ(page.Text("//textarea"), "\n");
+    // A text that begins with a line break keeps it behind the one the browser drops.
+    const THtml twoLines(Transform("<register><additional-info>&#13;\nвторая&#13;\nтретья"
+                                   "</additional-info></register>"));
+    EXPECT_EQ(twoLines.Text("//textarea"), "\n\r\nвторая\r\nтретья");
 }
 
 TEST(TitlePage, OnlyTheStartPictureLinkedToRunTest) {

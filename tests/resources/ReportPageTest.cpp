@@ -140,6 +140,27 @@ TEST(ReportPage, OnlyHeadingsAreBlue) {
               std::string::npos);
 }
 
+TEST(ReportPage, NamesAndMarksWithMarkupAreShownAsText) {
+    // As the report document holds them: escaped.
+    TSummarySpec summary;
+    summary.Mark = "&lt;i&gt;отлично&lt;/i&gt; &amp; +";
+    const std::string body =
+        Section(1, "&lt;b&gt;Механика&lt;/b&gt; &amp; свет", Choice(1, 100, "1", "1"),
+                ObjectSummary(100, 1, 1, "&lt;u&gt;5&lt;/u&gt;")) +
+        Section(2, "a &lt; b", Choice(2, 0, "0", "1"), ObjectSummary(0, 1, 1));
+    const THtml page(Transform(ResultsDoc(body, summary)));
+    EXPECT_EQ(page.Texts("//div[starts-with(., 'Секция')]"),
+              (std::vector<std::string>{"Секция №1. \"<b>Механика</b> & свет\"",
+                                        "Секция №2. \"a < b\""}));
+    EXPECT_EQ(page.Text("//div[.='1. Результаты тестирования']/following-sibling::table[1]"
+                        "/tr[td[1]='Оценка:']/td[2]"),
+              "<i>отлично</i> & +");
+    EXPECT_EQ(page.Text("//div[starts-with(., 'Секция №1')]/following-sibling::table[1]"
+                        "/tr[td[1]='Оценка:']/td[2]"),
+              "<u>5</u>");
+    EXPECT_EQ(page.Count("//b | //i | //u"), 0);
+}
+
 TEST(ReportPage, ProtocolShowsMarkersGivenAndRightAnswers) {
     const std::string body =
         Section(1, "Механика",
@@ -158,6 +179,12 @@ TEST(ReportPage, ProtocolShowsMarkersGivenAndRightAnswers) {
         EXPECT_EQ(page.Count("//hr[@noshade][@size='1'][@color='#355787']"), 8);
         EXPECT_EQ(page.Count("//div[contains(@style, 'height:10px')]"), 4);
         EXPECT_EQ(page.Text("//div[img[@src='gmarker_gif']]"), Nbsp + "Вопрос №1");
+    }
+    {
+        // Fewer than no points: as wrong as none.
+        const THtml page(Transform(ResultsDoc(Section(1, "Механика", Choice(1, -50, "1", "0")))));
+        EXPECT_EQ(page.Texts("//img[contains(@src, 'marker')]/@src"),
+                  std::vector<std::string>{"rmarker_gif"});
     }
     const THtml page(Transform(
         ResultsDoc(body),

@@ -42,6 +42,10 @@ TEST(RunPage, TopBarHoldsTheItemsThatAreOnWithSeparatorsBetween) {
          unlimited,
          "пройдено секций: 0 из 2",
          false},
+        {{{"run-question-info", "0"}, {"run-rating-info", "0"}},
+         limited,
+         "пройдено секций: 0 из 2 | времени осталось: ",
+         true},
         {{{"run-question-info", "0"}, {"run-section-info", "0"}, {"run-rating-info", "0"}},
          limited,
          "времени осталось: ",
@@ -120,15 +124,22 @@ TEST(RunPage, RunPanelIsWideWithTenSpacesInItsTopCorners) {
 TEST(RunPage, SectionLineNeedsItsParameterAndAName) {
     const struct {
         TParams Params;
-        std::string Name;
-        int Lines;
-    } cases[] = {{{}, "Оптика", 1}, {{{"run-section-name", "0"}}, "Оптика", 0}, {{}, "", 0}};
+        std::string Name; // as the run document holds it: escaped
+        std::string Line; // empty: no line
+    } cases[] = {
+        {{}, "Оптика", "Секция №1: \"Оптика\""},
+        {{{"run-section-name", "0"}}, "Оптика", ""},
+        {{}, "", ""},
+        // Markup in a name is shown as text.
+        {{}, "&lt;b&gt;Оптика&lt;/b&gt; &amp; свет", "Секция №1: \"<b>Оптика</b> & свет\""},
+    };
     for (const auto& c : cases) {
         const THtml page(Transform(RunDoc("step", OneQuestion(c.Name)), c.Params));
         const std::string line = Form + "//div[starts-with(., 'Секция')]";
-        EXPECT_EQ(page.Count(line), c.Lines) << c.Name;
-        if (c.Lines == 1) {
-            EXPECT_EQ(page.Text(line), "Секция №1: \"Оптика\"");
+        EXPECT_EQ(page.Count(line), c.Line.empty() ? 0 : 1) << c.Name;
+        if (!c.Line.empty()) {
+            EXPECT_EQ(page.Text(line), c.Line);
+            EXPECT_EQ(page.Count(line + "/*"), 0);
             EXPECT_NE(page.Text(line + "/@style").find("italic"), std::string::npos);
         }
     }

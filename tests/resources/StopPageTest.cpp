@@ -62,6 +62,12 @@ TEST(StopPage, EachResultLineHasItsParameter) {
     // Without a mark in the summary there is no mark line, whatever the parameter says.
     const THtml unmarked(Transform(StopDoc("test-end"), {{"end-mark", "1"}}));
     EXPECT_EQ(unmarked.Count("//td[.='Оценка:']"), 0);
+    // Markup in a mark (escaped in the run document) is shown as text.
+    TSummarySpec markup;
+    markup.Mark = "&lt;i&gt;5&lt;/i&gt; &amp; +";
+    const THtml escaped(Transform(StopDoc("test-end", markup)));
+    EXPECT_EQ(Row(escaped, "Оценка:"), "<i>5</i> & +");
+    EXPECT_EQ(escaped.Count("//tr[td[1]='Оценка:']/td[2]//*"), 0);
 }
 
 // Labels and values alike are plain text in the page's colour: blue is for headings.

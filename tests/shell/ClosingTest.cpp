@@ -56,7 +56,8 @@ TEST(Closing, ARunningTestIsEndedOnlyWhenTheUserAgrees) {
     EXPECT_EQ(kit.PageText(u"name(/test-out/test-stop/*)"), "test-end");
     EXPECT_NE(kit.View.Pages.back().find("Тест завершен"), std::string::npos);
     EXPECT_EQ(kit.Dialogs.Messages.size(), 2U); // saving is not required: nothing more
-    EXPECT_NE(DisplayIni(kit).find("[MainFrm]"), std::string::npos);
+    // A maximised window: its maximised bounds and the flag.
+    EXPECT_EQ(DisplayIni(kit), "[MainFrm]\nleft=12\ntop=34\nheight=400\nwidth=600\nmaximized=1\n");
 }
 
 TEST(Closing, UnsavedResultsAreAskedForOnlyWhenSavingIsRequired) {

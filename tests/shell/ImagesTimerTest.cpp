@@ -1,10 +1,14 @@
 // Pictures asked for by the view, and the one-second timer.
 #include "ShellKit.h"
 
+#include "platform/CFree.h"
 #include "platform/DateTime.h"
 #include "shell/TimerImage.h"
 
+#include <glib.h>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace stellik::testing {
 namespace {
@@ -49,6 +53,32 @@ TEST(Images, RequestsAreAnsweredByTheirPrefix) {
               "Resource nothing_gif not found");
     EXPECT_EQ(MessageOf([&] { kit.Frame().HTMLViewer1ImageRequest("stellik://res/x"); }),
               "Resource stellik://res/x not found");
+}
+
+// The view decodes the URLs of the pictures it asks for, as a browser does.
+std::string AsTheViewAsks(const std::string& url) {
+    const std::unique_ptr<char, TCFree<g_free>> plain(g_uri_unescape_string(url.c_str(), nullptr));
+    return plain ? std::string(plain.get()) : url;
+}
+
+TEST(Images, APictureNameHoldingEscapesReachesThePackageAsWritten) {
+    const std::string name = "x%41 %.png";
+    std::string test = KitTestXml();
+    test.replace(test.find("pic.gif"), 7, name);
+    TShellKit kit(KitSettingsXml(), test);
+    kit.Resources["DVCF"] = MakeArchive({{"scontent.xml", EncryptForPackage(test)},
+                                         {"settings.xml", EncryptForPackage(KitSettingsXml())},
+                                         {name, PictureBytes},
+                                         {"xA .png", "GIF89a-another-picture"}});
+    ASSERT_EQ(kit.StartError(), "");
+    kit.Click("runtest");
+    const std::string& page = kit.View.Pages.back();
+    const std::string prefix = "src=\"stellik://content/";
+    const size_t start = page.find(prefix);
+    ASSERT_NE(start, std::string::npos) << page;
+    const size_t from = start + 5;
+    const std::string url = page.substr(from, page.find('"', from) - from);
+    EXPECT_EQ(kit.Frame().HTMLViewer1ImageRequest(AsTheViewAsks(url)).View(), PictureBytes);
 }
 
 TEST(Timer, TicksOnlyWhileARunIsUnderWayAndWithoutALimitOnlyCounts) {

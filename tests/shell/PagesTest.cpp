@@ -98,12 +98,13 @@ TEST(TransformProcessor, NewDocumentHoldsOnlyTheDeclaration) {
 TEST(TransformProcessor, EverySourceAttributeGetsTheBaseAndOnlyThose) {
     TXpObjModel model;
     Load(model, "<r src=\"top.gif\"><a><img src=\"a b.gif\" SRC=\"x\" srcset=\"y\"/></a>"
-                "<img src=\"\"/><p>src=\"no\"</p></r>");
+                "<img src=\"\"/><p>src=\"no\"</p><img src=\"%41%%.gif\"/></r>");
     TTransformProcessor::FixImageLinks(model.DocumentElement(), "stellik://content");
+    // "%" is escaped: the view decodes the URL and must get the name back.
     EXPECT_EQ(Utf16ToUtf8(model.DocumentElement().GetXmlText()),
               "<r src=\"stellik://content/top.gif\"><a><img src=\"stellik://content/a b.gif\" "
               "SRC=\"x\" srcset=\"y\"/></a><img src=\"stellik://content/\"/>"
-              "<p>src=\"no\"</p></r>");
+              "<p>src=\"no\"</p><img src=\"stellik://content/%2541%25%25.gif\"/></r>");
     TTransformProcessor::FixImageLinks(TXpNode(), "ignored"); // no document element
 }
 
@@ -191,6 +192,24 @@ TEST(Pages, EveryPageNamesItsRootAndTheRunPagesTheTest) {
     EXPECT_EQ(kit.PageRoot(), "test-results");
     EXPECT_EQ(kit.PageText(u"//q-text/img/@src"), "stellik://content/pic.gif");
     EXPECT_EQ(kit.View.Pages.size(), 4U);
+}
+
+TEST(Pages, SpacesAroundMarkupAndFieldsStayOnTheRunPage) {
+    std::string test = KitTestXml();
+    auto rewrite = [&test](const std::string& from, const std::string& to) {
+        test.replace(test.find(from), from.size(), to);
+    };
+    rewrite("Столица <img", "Город <b>на</b> <i>Неве</i> и <img");
+    rewrite("Автор: <answer right=\"Пушкин\"/>", "Поэт <answer right=\"Пушкин\"/> родом");
+    TShellKit kit(KitSettingsXml("<view-profile><base-params><test-run-mode>list</test-run-mode>"
+                                 "</base-params></view-profile>"),
+                  test);
+    ASSERT_EQ(kit.StartError(), "");
+    kit.Click("runtest");
+    const std::string html = kit.View.Pages.back();
+    EXPECT_NE(html.find("Город <b>на</b> <i>Неве</i> и <img"), std::string::npos) << html;
+    EXPECT_NE(html.find("Поэт <input"), std::string::npos) << html;
+    EXPECT_NE(html.find("> родом"), std::string::npos) << html;
 }
 
 TEST(Pages, StylesheetDefaultsHoldUntilTheFirstRunPageThenTheSettingsStay) {

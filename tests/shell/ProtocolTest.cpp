@@ -1,10 +1,14 @@
 // The page protocol: links, commands, answer submits and registration.
 #include "ShellKit.h"
 
+#include "documents/SettingsObj.h"
 #include "documents/UserSettings.h"
 #include "platform/Unicode.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
 
 namespace stellik::testing {
 namespace {
@@ -41,6 +45,8 @@ TEST(Protocol, OnlyWebAndMailLinksGoToTheDesktopAndThePageStays) {
         {"http", false},
         {"stellik://content/pic.gif", false},
         {"stellik://system/timer.gif", false},
+        {"stellik://CMD/runtest", false}, // the command prefix only as written
+        {"Stellik://cmd/runtest", false},
         {"", false},
     };
     TShellKit kit;
@@ -57,6 +63,7 @@ TEST(Protocol, OnlyWebAndMailLinksGoToTheDesktopAndThePageStays) {
         EXPECT_EQ(kit.View.Pages.size(), 1U);
         EXPECT_TRUE(kit.Dialogs.Messages.empty());
         EXPECT_EQ(kit.Doc().AnswerBuf.GetCount(), 0);
+        EXPECT_FALSE(kit.Doc().Started);
     }
 }
 
@@ -91,11 +98,13 @@ TEST(Protocol, RunTestStartsARunWithTheSettingsAndShowsItsPage) {
         std::string Settings;
         double Minutes;
         std::u16string Mode;
+        int Level;
     };
     const TCase cases[] = {
-        {"", 0, u"step"},
-        {"<test-time>2</test-time>" + ListMode, 2, u"list"},
-        {"<test-time>90</test-time>", 90, u"step"},
+        {"", 0, u"step", -1},
+        {"<test-time>2</test-time>" + ListMode, 2, u"list", -1},
+        {"<test-time>90</test-time><rating-level>2</rating-level>", 90, u"step", 2},
+        {"<rating-level>1</rating-level>" + ListMode, 0, u"list", 1},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Settings);
@@ -105,6 +114,8 @@ TEST(Protocol, RunTestStartsARunWithTheSettingsAndShowsItsPage) {
         EXPECT_TRUE(kit.Doc().IsRunning());
         EXPECT_FALSE(kit.Frame().GetResultsSaved());
         EXPECT_DOUBLE_EQ(kit.Doc().TestTime * 24 * 60, c.Minutes);
+        ASSERT_NE(kit.Doc().GetOutManager(), nullptr);
+        EXPECT_EQ(kit.Doc().GetOutManager()->GetLevel(), c.Level);
         ASSERT_EQ(kit.View.Pages.size(), 2U);
         EXPECT_EQ(kit.PageRoot(), "test-out");
         EXPECT_EQ(kit.PageText(u"/test-out/@mode"), Utf16ToUtf8(c.Mode));
@@ -151,6 +162,7 @@ TEST(Protocol, AnswerFieldsAreBufferedDecodedWithNamesUpperCased) {
          {{"Submit", "Ответить"}, {"CMD/OTHER", ""}, {"ANSWER/1", "0"}, {"ANSW/2", "0"}},
          {{2, u"0", u"1"}}},
         {"an empty answer part", {{"ANSW/2/", ""}}, {{2, u"", u""}}},
+        {"split at the first slash", {{"ANSW/1/0/2", "x"}}, {{1, u"0/2", u"x"}}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -258,6 +270,16 @@ TEST(Protocol, RegistrationKeepsTheFieldsAndChecksLastThenFirstName) {
          "",
          false},
         {{}, "Не введена фамилия", "", "", "", "", false},
+        // A text area's line breaks come as LF (or CR) and are kept as CR LF.
+        {{{"lastname", "Иванов"},
+          {"firstname", "Иван"},
+          {"addinfo", "\nгруппа 1\nпоток 2\r\n\rx\n"}},
+         "",
+         "Иванов",
+         "Иван",
+         "",
+         "\r\nгруппа 1\r\nпоток 2\r\n\r\nx\r\n",
+         false},
         // Names ignore letter case; the first line of a name counts; the box's value must
         // be its own name; bytes are kept as they came, whatever they are.
         {{{"LastName", "Петров"},
@@ -286,6 +308,28 @@ TEST(Protocol, RegistrationKeepsTheFieldsAndChecksLastThenFirstName) {
         EXPECT_EQ(kit.View.Pages.size(), c.Message.empty() ? 2U : 1U);
         EXPECT_EQ(kit.PageRoot(), c.Message.empty() ? "test-head" : "register");
     }
+}
+
+TEST(Protocol, AdditionalInformationKeepsItsLineBreaksInTheIniAndOnThePage) {
+    TShellKit kit(KitSettingsXml("<save-results/>"));
+    ASSERT_EQ(kit.StartError(), "");
+    kit.Submit("register", {{"lastname", "Ли"},
+                            {"firstname", "Ян"},
+                            {"addinfo", "\nгр.\n2"},
+                            {"saveinfo", "saveinfo"}});
+    kit.Services.SettingsObj->SaveUserSettings();
+    std::ifstream file(kit.Services.SettingsObj->GetDataDir() + "Stellik.ini");
+    std::ostringstream ini;
+    ini << file.rdbuf();
+    EXPECT_NE(ini.str().find("AddInfo=0D0AD0B3D1802E0D0A32\n"), std::string::npos) << ini.str();
+
+    // The page's parser drops one line break after the start tag: the text's own stays.
+    kit.Frame().ShowRegisterPage();
+    const std::string& page = kit.View.Pages.back();
+    const size_t start = page.find("<textarea");
+    ASSERT_NE(start, std::string::npos);
+    const size_t text = page.find('>', start) + 1;
+    EXPECT_EQ(page.substr(text, page.find("</textarea>", text) - text), "\n\r\nгр.\r\n2");
 }
 
 } // namespace

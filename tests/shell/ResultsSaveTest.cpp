@@ -381,6 +381,20 @@ TEST(SaveDialog, AChosenLinkSavesIntoTheFileItPointsTo) {
     EXPECT_EQ(ReadArchive(folder.Read("kept/results.lmr"))[0].second, kit.ExpectedContent());
 }
 
+TEST(SaveDialog, OpensAlsoWhenAResultsFolderIsSet) {
+    TScratchFolder resultsFolder;
+    TScratchFolder chosenFolder;
+    TResultsKit kit(SavePath(resultsFolder.Path()));
+    ASSERT_EQ(kit.StartError(), "");
+    kit.FinishRun(); // saved into the results folder at the stop page
+    ASSERT_EQ(resultsFolder.Names().size(), 1U);
+    kit.Dialogs.ChosenFiles = {chosenFolder / "chosen.lmr"};
+    kit.Click("saveresults");
+    EXPECT_EQ(kit.Dialogs.FileDialogs.size(), 1U);
+    EXPECT_EQ(resultsFolder.Names().size(), 1U);
+    EXPECT_EQ(chosenFolder.Names(), std::vector<std::string>{"chosen.lmr"});
+}
+
 TEST(ClosingWithResults, UnsavedResultsAreNeverLostSilently) {
     enum TFolder { NoFolder, Missing, MadeBeforeClosing };
     const std::string automatic = "*"; // the automatic name in the results folder

@@ -125,7 +125,7 @@ TEST(Load, ACharacterXmlForbidsIsAFilterErrorInEveryEncoding) {
         {cp1251 + "\r\n<a>\xC0\x01</a>", cp1251.size() + 6, 2, 5}, // CR LF: one line end
         {cp1251 + "<a>\x98\x08</a>", cp1251.size() + 4, 1, static_cast<int>(cp1251.size()) + 5},
         {latin1 + "\r<a>\x0B</a>", latin1.size() + 4, 2, 4}, // a lone CR ends a line
-        {latin1 + std::string("<a>\xE9</a>\x7F\0", 10), latin1.size() + 9, 1,
+        {latin1 + std::string("<a>\xE9\x7F</a>\0", 10), latin1.size() + 9, 1,
          static_cast<int>(latin1.size()) + 10},
         {Utf16(u"<a>\u0001</a>", false), 8, 1, 4},
         {Utf16(u"<a>\r\n\r\n\uFFFF</a>", true), 16, 3, 1},
@@ -138,7 +138,10 @@ TEST(Load, ACharacterXmlForbidsIsAFilterErrorInEveryEncoding) {
             model.LoadBytes(c.Bytes);
             ADD_FAILURE() << "no error for " << c.Bytes;
         } catch (const EXpFilterError& e) {
-            EXPECT_STREQ(e.what(), "Invalid XML Character found") << c.Bytes;
+            EXPECT_EQ(e.GetMessage(), "Invalid XML Character found (line " +
+                                          std::to_string(c.Line) + ", position " +
+                                          std::to_string(c.LinePos) + ")")
+                << c.Bytes;
             EXPECT_EQ(e.GetPosition(), c.Position) << c.Bytes;
             EXPECT_EQ(e.GetLine(), c.Line) << c.Bytes;
             EXPECT_EQ(e.GetLinePos(), c.LinePos) << c.Bytes;
@@ -150,6 +153,64 @@ TEST(Load, ACharacterXmlForbidsIsAFilterErrorInEveryEncoding) {
     EXPECT_TRUE(model.LoadBytes(cp1251 + "<a>\t\x98\xFF</a>"));
     EXPECT_TRUE(model.LoadBytes(latin1 + "<a>\x85\x9F</a>"));
     EXPECT_TRUE(model.LoadBytes("<a>\xEF\xBF\xBD\xF4\x8F\xBF\xBF\xED\x9F\xBF\xEE\x80\x80</a>"));
+}
+
+TEST(Load, TheProblemThatComesFirstInTheDocumentIsReported) {
+    const std::string cp1251 = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>";
+    const std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+    struct TCase {
+        std::string Bytes;
+        bool Filter; // the forbidden character, else the parser's error
+        int Line;
+    };
+    const std::vector<TCase> cases = {
+        {"<a>\n</b>\x01</a>", false, 2},
+        {"<a>\x01\n</b></a>", true, 1},
+        {"<a>\r\n<b x='1' x='2'/>\x02</a>", false, 2},
+        {cp1251 + "<a>\xC0\r\n</b>\x01</a>", false, 2},
+        {latin1 + "<a>\xE9\r\n</b>\x01</a>", false, 2},
+        {Utf16(u"<a>\n</b>\uFFFF</a>", false), false, 2},
+        {Utf16(u"<a>\uFFFF\n</b></a>", true), true, 1},
+        {"<a/>\x01", true, 1},                       // after a complete document
+        {"<a>\r<b>\r</a>\x01", false, 1},            // a lone CR: the parser's own count
+        {"<a>\r<b>\r</b>\x01</a>", true, 3},         // ends at the character: not before it
+        {"<a>\n<!-- open\n\x01 -->\n</a>", true, 3}, // unfinished only because it stops there
+    };
+    for (const TCase& c : cases) {
+        TXpObjModel model;
+        model.SetRaiseErrors(true);
+        try {
+            model.LoadBytes(c.Bytes);
+            ADD_FAILURE() << "no error for " << c.Bytes;
+        } catch (const EXpFilterError& e) {
+            EXPECT_TRUE(c.Filter) << c.Bytes << ": " << e.what();
+            EXPECT_EQ(e.GetLine(), c.Line) << c.Bytes;
+        } catch (const EXpParserError& e) {
+            EXPECT_FALSE(c.Filter) << c.Bytes << ": " << e.what();
+            EXPECT_EQ(e.GetLine(), c.Line) << c.Bytes;
+        }
+        EXPECT_TRUE(model.DocumentElement().IsNull());
+    }
+
+    // The external DTD is read where the document names it: its failure comes first.
+    std::vector<std::string> requests;
+    TXpObjModel model;
+    testing::SetUpReader(model, &requests);
+    const std::string doc = "<!DOCTYPE test SYSTEM \"XTF_v1p2.dtd\">\n<test>\x01</test>";
+    EXPECT_THROW(model.LoadBytes(doc), EXpFilterError);
+    EXPECT_EQ(requests, std::vector<std::string>{"XTF_v1p2.dtd"});
+    model.OnDTDRequest = [](const std::string&) { return std::string("/nonexistent/x.dtd"); };
+    EXPECT_THROW(model.LoadBytes(doc), EXpParserError);
+    char name[] = "/tmp/stellik-xml-dtdXXXXXX";
+    const int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    TMemoryStream broken(std::string_view("\n\n\n\n\n<!ELEMENT test (#PCDATA)"));
+    broken.SaveToFile(name);
+    const std::string path = name;
+    model.OnDTDRequest = [path](const std::string&) { return path; };
+    EXPECT_THROW(model.LoadBytes(doc), EXpParserError);
+    std::remove(name);
 }
 
 TEST(Load, TheDeclarationIsTheFirstTopLevelNode) {

@@ -140,16 +140,20 @@ TEST(Validation, DocumentsThatCannotBeParsedRaiseTheParsersError) {
 }
 
 TEST(Validation, AControlCharacterIsTheFilterErrorWhateverTheEncoding) {
-    for (const char* encoding : {"UTF-8", "windows-1251", "ISO-8859-1"}) {
+    // One letter before the control, in each encoding's own bytes.
+    for (const auto& [encoding, letter] :
+         {std::pair{"UTF-8", "\xD0\x96"}, std::pair{"windows-1251", "\xC6"},
+          std::pair{"ISO-8859-1", "\xC0"}}) {
         TReaderKit kit;
         const std::string xml = "<?xml version=\"1.0\" encoding=\"" + std::string(encoding) +
                                 "\"?>\n<!DOCTYPE test SYSTEM \"XTF_v1p2.dtd\">\n"
-                                "<test><name>\xC0\x01</name></test>";
+                                "<test><name>" +
+                                letter + "\x01</name></test>";
         try {
             kit.Read(xml);
             ADD_FAILURE() << "no error for " << encoding;
         } catch (const EXpFilterError& e) {
-            EXPECT_STREQ(e.what(), "Invalid XML Character found") << encoding;
+            EXPECT_STREQ(e.what(), "Invalid XML Character found (line 3, position 14)") << encoding;
             EXPECT_EQ(e.GetLine(), 3) << encoding;
             EXPECT_EQ(e.GetLinePos(), 14) << encoding;
         }

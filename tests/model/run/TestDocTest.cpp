@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 namespace stellik::testing {
 namespace {
 
@@ -189,6 +191,33 @@ TEST(TestDocRun, UnknownModeRaisesAndLeavesTheRunAsItWas) {
     EXPECT_FALSE(doc.IsRunning());
     EXPECT_EQ(doc.GetStopReason(), u"test-end");
     EXPECT_TRUE(doc.Questions.GetItem(0).Answered);
+}
+
+TEST(TestDocRun, AProducerThatRaisesLeavesTheDocumentAndItsPageAsTheyWere) {
+    for (uint8_t mode : {RunModeStep, RunModeStepMsg}) {
+        SCOPED_TRACE(int(mode));
+        TTestDoc doc;
+        AddProbe(doc);
+        AddProbe(doc);
+        AddOrderedSection(doc, {0, 1});
+        doc.StartRun(mode, 0); // the page stands in the run document from now on
+        const TWideStrings output = doc.GetOutput();
+        const std::span<const std::u16string> shown = doc.GetOutManager()->GetPage();
+        const TWideStrings page(shown.begin(), shown.end());
+        ASSERT_FALSE(page.empty());
+
+        doc.AddSection(0); // in front of the running section, without questions
+        try {
+            doc.SkipQuestion();
+            FAIL() << "the producer found a question";
+        } catch (const EListError& e) {
+            EXPECT_STREQ(e.what(), "List index out of bounds (0)");
+        }
+        EXPECT_EQ(doc.GetOutput(), output);
+        const std::span<const std::u16string> after = doc.GetOutManager()->GetPage();
+        EXPECT_EQ(TWideStrings(after.begin(), after.end()), page);
+        EXPECT_TRUE(doc.IsRunning());
+    }
 }
 
 TEST(TestDocAnswers, BufferConvertsTheIndexAndKeepsOnlyXmlCharacters) {
