@@ -34,7 +34,7 @@ public:
     // Before the document is written over without the page: the page keeps its own lines.
     void TakePageBack() { Page.TakeBack(); }
     bool IsFinished() const { return Finished; }
-    int GetLevel() const { return Level; } // -1: adaptive
+    int GetLevel() const { return Level; }     // -1: adaptive
     int GetCounter() const { return Counter; } // the last display number handed out
 
     // Never reads past the section list: a finished step run reports its last section's level.
