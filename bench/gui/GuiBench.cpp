@@ -8,7 +8,8 @@
 //   round trip: one answer in the real window, for tests of 100 and 1,000 questions: a step
 //     page, the list page and the list's answer, each timed twice: from the submit reaching
 //     the program to the next page loaded, beside the plain view loading the same page; and
-//     from the click to the first frame drawn after that load (what the examinee waits for),
+//     from the click to the first frame drawn after that load (what the examinee waits for;
+//     the page is filled in and drawn before the click, as the examinee's answers are),
 //     beside the plain view from its load call to the same frame, once with its pictures
 //     cached as a browser keeps them and once refused storage as the player does.
 //
@@ -337,13 +338,33 @@ std::pair<double, double> MinimalTrip(TMinimalView& minimal, const TPictures& pi
     return {Median(loaded), Median(shown)};
 }
 
-TTrip Trip(TSession& session, TMinimalViews& minimal, const std::string& script, int repeats) {
+// What the examinee does on a page: fills it in (untimed: the view draws each answer as it is
+// given, long before the click) and clicks.
+struct TAction {
+    const char* Fill = nullptr;
+    const char* Click = nullptr;
+};
+
+void Fill(TSession& session, const TAction& action) {
+    if (action.Fill != nullptr) {
+        session.Run(action.Fill);
+    }
+}
+
+// An untimed step.
+void Act(TSession& session, const TAction& action) {
+    Fill(session, action);
+    session.Next(action.Click);
+}
+
+TTrip Trip(TSession& session, TMinimalViews& minimal, const TAction& action, int repeats) {
+    Fill(session, action);
     std::string before, after;
     TPictures pictures;
     session.CopyPage(before, pictures);
     Settle();
     TTrip trip;
-    trip.Player = session.Next(script);
+    trip.Player = session.Next(action.Click);
     trip.Program = session.ProgramPart();
     trip.PlayerShown = session.Shown();
     session.CopyPage(after, pictures);
@@ -353,17 +374,18 @@ TTrip Trip(TSession& session, TMinimalViews& minimal, const std::string& script,
     return trip;
 }
 
-const char* const Register = "document.querySelector('input[name=lastname]').value = 'Иванов';"
-                             "document.querySelector('input[name=firstname]').value = 'Пётр';"
-                             "document.querySelector('input[type=submit]').click();";
-const char* const RunTest = "document.querySelector('a[href=\"stellik://cmd/runtest\"]').click();";
+const TAction Register{"document.querySelector('input[name=lastname]').value = 'Иванов';"
+                       "document.querySelector('input[name=firstname]').value = 'Пётр';",
+                       "document.querySelector('input[type=submit]').click();"};
+const TAction RunTest{nullptr,
+                      "document.querySelector('a[href=\"stellik://cmd/runtest\"]').click();"};
 // Every question answered: the first choice, the first list item, a typed text.
-const char* const AnswerAll =
+const TAction AnswerAll{
     "for (const f of document.querySelectorAll('input[name^=\"ANSW/\"]')) {"
     "  if (f.type == 'radio' || f.type == 'checkbox') { if (f.value == '0') f.checked = true; }"
     "  else f.value = '15'; }"
-    "for (const s of document.querySelectorAll('select')) s.selectedIndex = 1;"
-    "document.querySelector('input[name=\"CMD/NEXT\"]').click();";
+    "for (const s of document.querySelectorAll('select')) s.selectedIndex = 1;",
+    "document.querySelector('input[name=\"CMD/NEXT\"]').click();"};
 
 // The median of one figure of the trips.
 double MedianOf(const std::vector<TTrip>& trips, double TTrip::*figure) {
@@ -397,8 +419,8 @@ void RoundTrips(const std::string& folder, int repeats) {
         {
             std::filesystem::create_directories(folder + "/step");
             TSession session(MakeBenchPlayer(folder + "/step", test, BenchSettings("step")));
-            session.Next(Register);
-            session.Next(RunTest);
+            Act(session, Register);
+            Act(session, RunTest);
             std::vector<TTrip> steps;
             for (int i = 0; i < repeats; ++i) {
                 steps.push_back(Trip(session, minimal, AnswerAll, repeats));
@@ -412,7 +434,7 @@ void RoundTrips(const std::string& folder, int repeats) {
             std::vector<TTrip> firsts;
             for (int i = 0; i < repeats; ++i) {
                 TSession session(player);
-                session.Next(Register);
+                Act(session, Register);
                 firsts.push_back(Trip(session, minimal, RunTest, 1));
             }
             Report("first run page, step", firsts);

@@ -21,6 +21,9 @@ TMinimalView::TMinimalView(TImageStore store)
     webkit_web_context_register_uri_scheme(context, "stellik", &OnRequest, this, nullptr);
     View = WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context));
     g_object_unref(context); // the view holds it
+    // Drawn on the processor as the player's pages are, so that both pay the same for a frame.
+    webkit_settings_set_hardware_acceleration_policy(webkit_web_view_get_settings(View),
+                                                     WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     gtk_window_set_default_size(GTK_WINDOW(Window), 761, 526);
     gtk_container_add(GTK_CONTAINER(Window), GTK_WIDGET(View));
     gtk_widget_show_all(Window);

@@ -1,9 +1,10 @@
 // bench/gui/MinimalView.h -- the plainest WebKit window that shows a page from memory
 //
 // The yardstick of the player's own view: a GTK window of the player's size with one web view
-// on a plain context of its own, a page loaded with load_html and its pictures answered from
-// memory, nothing else. Its pictures are kept by the view's cache as any page's are, or, as the
-// player's rule has it, refused storage so that every load asks for them again.
+// on a plain context of its own, drawn without the graphics card as the player's view is, a page
+// loaded with load_html and its pictures answered from memory, nothing else. Its pictures are kept
+// by the view's cache as any page's are, or, as the player's rule has it, refused storage so that
+// every load asks for them again.
 #pragma once
 
 #include <webkit2/webkit2.h>

@@ -7,6 +7,7 @@
 
 #include <glib.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace stellik {
@@ -19,6 +20,39 @@ std::string Unescaped(std::string_view text) {
     const std::string copy(text);
     GCharPtr plain(g_uri_unescape_string(copy.c_str(), nullptr));
     return plain ? std::string(plain.get()) : copy;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+// Every "%XX" to its byte; nothing when a "%" is not followed by two hex digits.
+std::optional<std::string> PercentDecoded(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            bytes += text[i];
+            continue;
+        }
+        const int high = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigit(text[i + 2]) : -1;
+        if (low < 0) {
+            return std::nullopt;
+        }
+        bytes += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return bytes;
 }
 
 } // namespace
@@ -72,6 +106,26 @@ TNavigationVerdict DecideNavigation(TNavigationKind kind, std::string_view uri,
         return TNavigationVerdict::Allow;
     }
     return TNavigationVerdict::Ignore;
+}
+
+std::optional<TFormFields> DecodeFormFields(std::string_view encoded) {
+    TFormFields fields;
+    while (!encoded.empty()) {
+        const size_t end = std::min(encoded.find('&'), encoded.size());
+        const std::string_view pair = encoded.substr(0, end);
+        encoded.remove_prefix(end == encoded.size() ? end : end + 1);
+        const size_t equals = pair.find('=');
+        if (equals == std::string_view::npos) {
+            return std::nullopt;
+        }
+        std::optional<std::string> name = PercentDecoded(pair.substr(0, equals));
+        std::optional<std::string> value = PercentDecoded(pair.substr(equals + 1));
+        if (!name || !value) {
+            return std::nullopt;
+        }
+        fields.emplace_back(std::move(*name), std::move(*value));
+    }
+    return fields;
 }
 
 std::string JsStringLiteral(std::string_view text) {

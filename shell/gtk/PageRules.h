@@ -1,6 +1,8 @@
 // shell/gtk/PageRules.h -- what the HTML view decides about URLs, without a display
 #pragma once
 
+#include "shell/ViewInterfaces.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +31,11 @@ enum class TNavigationVerdict {
 // may leave the page except to "about:".
 TNavigationVerdict DecideNavigation(TNavigationKind kind, std::string_view uri,
                                     bool ownLoadExpected);
+
+// The fields of a submitted form as the submit script writes them: "name=value" pairs joined by
+// "&", names and values escaped as encodeURIComponent escapes them; the empty text is no field.
+// Nothing when a pair has no "=" or an escape is broken.
+std::optional<TFormFields> DecodeFormFields(std::string_view encoded);
 
 // text as a JavaScript string literal in double quotes (valid UTF-8 in, the same out).
 std::string JsStringLiteral(std::string_view text);

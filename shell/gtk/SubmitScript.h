@@ -4,7 +4,7 @@
 // It turns every form submit into a message {action, fields} to the handler SubmitHandlerName
 // and stops the form's own navigation:
 //   - fields are those a browser submits, in page order, the pressed button included; a file
-//     input gives its file's name;
+//     input gives its file's name; they travel as one string (see DecodeFormFields);
 //   - Enter in a text field submits its form without any button, so that no command rides
 //     along with a field being confirmed.
 #pragma once

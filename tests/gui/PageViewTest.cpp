@@ -195,6 +195,21 @@ TEST_F(PageViewTest, EnterInATextFieldSubmitsWithoutAnyButton) {
     EXPECT_EQ(Events.Submits[0].Fields, (TFormFields{{"lastname", "Петров"}}));
 }
 
+TEST_F(PageViewTest, FieldsReachTheWindowAsTypedWhateverCharactersTheyHold) {
+    Load("<form action='stellik://cmd/testinput?a=1&amp;b=%D0%B2' method='post'>"
+         "<input type='text' id='text' name='ANSW/1/0'>"
+         "<textarea name='a&amp;b=c%20+'>x</textarea><input type='file' name='file'>"
+         "<input type='submit' id='next' name='CMD/NEXT' value=''></form>");
+    const std::string typed = "Ёж & ёж = 100% + 1 \"😀\"";
+    Driver->Type("#text", typed);
+    Driver->Click("#next");
+    ASSERT_TRUE(RunUntil([this] { return Events.Submits.size() == 1; }));
+    EXPECT_EQ(Events.Submits[0].Action, "stellik://cmd/testinput?a=1&b=%D0%B2");
+    EXPECT_EQ(
+        Events.Submits[0].Fields,
+        (TFormFields{{"ANSW/1/0", typed}, {"a&b=c%20+", "x"}, {"file", ""}, {"CMD/NEXT", ""}}));
+}
+
 TEST_F(PageViewTest, PagesRunNoScriptsOfTheirOwn) {
     Load("<script>document.title = 'script';</script>"
          "<img src='startbtn_gif' onload=\"document.title = 'handler'\">"

@@ -78,5 +78,29 @@ TEST(PageRules, JavaScriptStringLiterals) {
     EXPECT_EQ(JsStringLiteral("таймер\u2028"), "\"таймер\\u2028\"");
 }
 
+TEST(PageRules, FormFieldsAsTheSubmitScriptEscapesThem) {
+    struct {
+        const char* Encoded;
+        std::optional<TFormFields> Expected;
+    } cases[] = {
+        {"", TFormFields{}},
+        {"ANSW%2F1=2&CMD%2FNEXT=%D0%94%D0%B0%D0%BB%D0%B5%D0%B5",
+         TFormFields{{"ANSW/1", "2"}, {"CMD/NEXT", "Далее"}}},
+        {"a%26b%3Dc=1%252%20%2B3", TFormFields{{"a&b=c", "1%2 +3"}}}, // the separators escaped
+        {"=&x=", TFormFields{{"", ""}, {"x", ""}}},
+        {"x=%e2%80%a8", TFormFields{{"x", "\u2028"}}}, // either case of hex digits
+        {"x=a=b", TFormFields{{"x", "a=b"}}},          // the first "=" splits
+        {"x=1&y", std::nullopt},                       // a pair without "="
+        {"x=1&&y=2", std::nullopt},
+        {"x=%", std::nullopt}, // broken escapes
+        {"x=%4", std::nullopt},
+        {"x=%G1", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DecodeFormFields(c.Encoded), c.Expected) << c.Encoded;
+    }
+    EXPECT_EQ(DecodeFormFields("x=%00y"), (TFormFields{{"x", std::string("\0y", 2)}}));
+}
+
 } // namespace
 } // namespace stellik::testing
