@@ -70,6 +70,7 @@ public:
     static int ParseResultKind(std::string_view text);
 
     const std::string& GetErrorText() const { return ErrorText; }
+    // The document read last, without the questions that were read.
     const TXpObjModel& GetXpObjModel() const { return XpObjModel1; }
 
     TDTDRequestEvent OnDTDRequest;
