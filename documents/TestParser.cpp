@@ -232,6 +232,7 @@ void TTestParserObj::NormalizeTables(TXpNode root) {
 
 void TTestParserObj::ReadTestElement(TXpNode element) {
     QuestionsNode = SelectorNode = MessagesNode = TXpNode();
+    QuestionPictures.clear();
     QuestionRefIndex.reset();
     SectionRefIndex.reset();
     for (TXpNode child = element.FirstChild(); child; child = child.NextSibling()) {

@@ -61,6 +61,7 @@ public:
     static std::string ValidationMessage(int code, TXpNode node);
     // Removes table captions and the align, valign, char and charoff values the DTD lacks.
     static void NormalizeTables(TXpNode root);
+    // Each question read is taken out of the element's tree.
     void ReadTestElement(TXpNode element);
 
     // A text node's escaped text with its blanks collapsed, or an element's start tag (an
