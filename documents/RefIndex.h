@@ -6,7 +6,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace stellik {
@@ -19,22 +18,29 @@ class TRefIndex {
 public:
     template <typename T> explicit TRefIndex(const TOwnedList<T>& items) {
         // Kept in UTF-8, as references come: a look-up converts nothing.
-        std::vector<size_t> ends;
-        ends.reserve(static_cast<size_t>(items.GetCount()));
+        Ends.reserve(static_cast<size_t>(items.GetCount()));
         for (const auto& item : items) {
             Ids += Utf16ToUtf8(item->Id);
-            ends.push_back(Ids.size());
+            Ends.push_back(Ids.size());
         }
-        IndexIds(ends);
+        IndexIds();
     }
     int IndexOfRef(std::string_view ref) const; // -1 when the reference names no item
 
 private:
-    void IndexIds(const std::vector<size_t>& ends);
+    // An open-addressing table: a look-up reads one slot, and a second only on a collision,
+    // where a map of nodes would follow a bucket, a node and its key to three far places.
+    struct TSlot {
+        size_t Hash = 0;
+        int Item = -1; // -1: empty
+    };
 
-    int Count = 0;
-    std::string Ids; // every identifier in UTF-8, one after another: the keys look into it
-    std::unordered_map<std::string_view, int> FirstById;
+    void IndexIds(); // fills Slots from Ids and Ends
+    std::string_view IdOf(int item) const;
+
+    std::string Ids;          // every identifier in UTF-8, one after another
+    std::vector<size_t> Ends; // where each item's identifier ends in Ids
+    std::vector<TSlot> Slots; // a power of two in size, at most half full
 };
 
 } // namespace stellik

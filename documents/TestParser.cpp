@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -149,18 +150,24 @@ TTestParserObj::TTestParserObj() {
 }
 
 void TTestParserObj::ParseTest(TMemoryStream& stream, TTestDoc& testDoc, std::string& encoding) {
-    TestDoc = &testDoc;
+    BeginRead(testDoc);
     XpObjModel1.LoadStream(stream); // raises on failure
     ReadLoadedTest(encoding);
 }
 
 void TTestParserObj::ParseTest(TMemoryStream&& stream, TTestDoc& testDoc, std::string& encoding) {
-    TestDoc = &testDoc;
+    BeginRead(testDoc);
     {
         TMemoryStream taken(std::move(stream));
         XpObjModel1.LoadStream(taken); // raises on failure
     }
     ReadLoadedTest(encoding);
+}
+
+void TTestParserObj::BeginRead(TTestDoc& testDoc) {
+    TestDoc = &testDoc;
+    QuestionsNode = SelectorNode = MessagesNode = TXpNode();
+    QuestionPictures.clear();
 }
 
 void TTestParserObj::ReadLoadedTest(std::string& encoding) {
@@ -225,6 +232,7 @@ void TTestParserObj::NormalizeTables(TXpNode root) {
 
 void TTestParserObj::ReadTestElement(TXpNode element) {
     QuestionsNode = SelectorNode = MessagesNode = TXpNode();
+    QuestionPictures.clear();
     QuestionRefIndex.reset();
     SectionRefIndex.reset();
     for (TXpNode child = element.FirstChild(); child; child = child.NextSibling()) {
@@ -262,6 +270,31 @@ void TTestParserObj::ReadTestElement(TXpNode element) {
     if (MessagesNode) {
         ReadMessages();
     }
+}
+
+void TTestParserObj::AppendPictureNames(TXpNode node, std::deque<std::u16string>& names) const {
+    if (node == QuestionsNode) {
+        // The questions read have left the tree: their pictures come where they stood, before
+        // those of the children left (questions that were not read).
+        names.insert(names.end(), QuestionPictures.begin(), QuestionPictures.end());
+    }
+    for (TXpNode child = node.FirstChild(); child; child = child.NextSibling()) {
+        if (!child.IsElement()) {
+            continue;
+        }
+        if (child.NameIs("img")) {
+            if (const TXpNode src = child.GetAttributeNode(u"src")) {
+                names.push_back(src.NodeValue());
+            }
+        }
+        AppendPictureNames(child, names);
+    }
+}
+
+std::vector<std::u16string> TTestParserObj::PictureNames() const {
+    std::deque<std::u16string> names;
+    AppendPictureNames(XpObjModel1.Document(), names);
+    return {std::make_move_iterator(names.begin()), std::make_move_iterator(names.end())};
 }
 
 std::unique_ptr<TMarkProfile> TTestParserObj::ParseMarkProfile(TXpNode element) const {

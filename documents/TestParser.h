@@ -4,7 +4,8 @@
 // markup the DTD does not allow, validates it against the DTD the document names and reads
 // the test element: questions first, then sections, then messages, since pools and messages
 // refer to what was read before them. The first problem ends the reading with an exception;
-// what was read up to then stays in the test document.
+// what was read up to then stays in the test document. Each question read leaves the
+// document object's tree (PictureNames still tells its pictures).
 #pragma once
 
 #include "documents/IdsParser.h"
@@ -12,12 +13,14 @@
 #include "xml/XpNode.h"
 #include "xml/XpObjModel.h"
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace stellik {
 
@@ -45,6 +48,9 @@ public:
     // The same for a stream the caller needs no more: its bytes are freed as soon as the
     // document is loaded, so a large test never holds its text, its tree and its model at once.
     void ParseTest(TMemoryStream&& stream, TTestDoc& testDoc, std::string& encoding);
+    // The src of every img element of the document read last, in document order, as a search
+    // of its tree for them would have found before the questions were taken out of it.
+    std::vector<std::u16string> PictureNames() const;
     // A mark profile element of another document; nullptr when it has no child nodes.
     std::unique_ptr<TMarkProfile> ParseMarkProfile(TXpNode element) const;
 
@@ -55,6 +61,7 @@ public:
     static std::string ValidationMessage(int code, TXpNode node);
     // Removes table captions and the align, valign, char and charoff values the DTD lacks.
     static void NormalizeTables(TXpNode root);
+    // Each question read is taken out of the element's tree.
     void ReadTestElement(TXpNode element);
 
     // A text node's escaped text with its blanks collapsed, or an element's start tag (an
@@ -64,11 +71,14 @@ public:
     static int ParseResultKind(std::string_view text);
 
     const std::string& GetErrorText() const { return ErrorText; }
+    // The document read last, without the questions that were read.
     const TXpObjModel& GetXpObjModel() const { return XpObjModel1; }
 
     TDTDRequestEvent OnDTDRequest;
 
 private:
+    // ParseTest before the document is loaded: forgets what the last reading left.
+    void BeginRead(TTestDoc& testDoc);
     // ParseTest after the document is loaded.
     void ReadLoadedTest(std::string& encoding);
     // Questions and answers.
@@ -80,6 +90,9 @@ private:
     void ReadSelector();
     void ReadSection(TSection& section, TXpNode element);
     void ReadSectionQuestions(int kind, TXpNode element, TSection& section);
+    // The src of every img element below node, in document order, onto names; below the
+    // questions element those of the questions already taken out come first.
+    void AppendPictureNames(TXpNode node, std::deque<std::u16string>& names) const;
     // Result messages.
     void ReadMessages();
     void ReadMessage(TTestMessage& message, TXpNode element);
@@ -95,6 +108,8 @@ private:
     TTestDoc* TestDoc = nullptr; // not owned; the test being read
     TIdsParser IdsParser;
     TXpNode QuestionsNode;
+    // The picture names of the questions read, which have left the tree.
+    std::deque<std::u16string> QuestionPictures; // grows in small blocks, as the tree shrinks
     TXpNode SelectorNode;
     TXpNode MessagesNode;
     std::string ErrorText;

@@ -25,6 +25,9 @@ int RatingOf(TXpNode attribute, TXpNode element) {
     return *value;
 }
 
+// Bytes; see ReadAnswers.
+constexpr size_t MarkupReserve = 2048;
+
 bool IsBlank(char c) {
     return c == 0 || c == 9 || c == 10 || c == 13 || c == 32;
 }
@@ -142,19 +145,35 @@ std::u16string NormalizedChildrenText(TXpNode element) {
 } // namespace
 
 void TTestParserObj::ReadQuestions() {
+    // The lists get their full size at once: growing them step by step while the questions'
+    // parts of the tree are freed would make the allocator sort all those freed blocks again
+    // at every step.
+    int elements = 0;
+    for (TXpNode child = QuestionsNode.FirstChild(); child; child = child.NextSibling()) {
+        elements += child.IsElement() ? 1 : 0;
+    }
+    TestDoc->Questions.Reserve(TestDoc->Questions.GetCount() + elements);
     QuestionIds.clear();
+    QuestionIds.reserve(static_cast<size_t>(TestDoc->Questions.GetCount() + elements));
     for (int i = 0; i < TestDoc->Questions.GetCount(); ++i) {
         if (const std::u16string& id = TestDoc->Questions.GetItem(i).Id; !id.empty()) {
             QuestionIds.insert(id);
         }
     }
     const TQuestionManager& kinds = QuestionManager();
-    for (TXpNode child = QuestionsNode.FirstChild(); child; child = child.NextSibling()) {
+    for (TXpNode child = QuestionsNode.FirstChild(); child;) {
+        const TXpNode next = child.NextSibling();
         // A question element is named after its kind, as the kind registry knows it.
         const int kindCode = child.IsElement() ? kinds.KindCodeOf(child.NodeNameUtf8()) : -1;
         if (kindCode >= 0) {
             ReadQuestion(*TestDoc->AddQuestion(kindCode, -1), child, true);
+            // The model holds all of the question now: its part of the tree goes at once, so
+            // that a large test never holds its whole tree and its whole model together. Only
+            // its picture names are kept, for PictureNames.
+            AppendPictureNames(child, QuestionPictures);
+            QuestionsNode.RemoveChild(child); // the returned owner frees it
         }
+        child = next;
     }
     std::unordered_set<std::u16string>().swap(QuestionIds); // needed no more: its memory goes
 }
@@ -188,9 +207,12 @@ void TTestParserObj::ReadAnswers(TQuestion& question, TXpNode node) {
     // The markup is gathered in UTF-8. In free layout it goes to the content before each answer,
     // whose link follows it; otherwise consecutive texts would join in one item anyway, so the
     // whole text goes in one piece at the end (or when an answer fails), one string of its
-    // exact size.
+    // exact size. The buffer holds most questions' markup at once; it is also a request large
+    // enough for the allocator to merge the small blocks the previous question's tree gave
+    // back while they are still in cache (merged later, all of them at once, they cost much
+    // more).
     std::string markup;
-    markup.reserve(256);
+    markup.reserve(MarkupReserve);
     auto flush = [&] {
         if (!markup.empty()) {
             question.Content.AddText(Utf8ToUtf16(markup));

@@ -4,6 +4,7 @@
 #include "platform/Convert.h"
 #include "platform/Exception.h"
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -39,6 +40,8 @@ public:
         Items.insert(Items.begin() + newIndex, std::move(moved));
     }
     void Clear() { Items.clear(); }
+    // Room for count items in all, so that adding them allocates no new list.
+    void Reserve(int count) { Items.reserve(static_cast<size_t>(std::max(count, 0))); }
     int GetCount() const { return static_cast<int>(Items.size()); }
     T& GetItem(int index) const {
         CheckIndex(index);

@@ -45,8 +45,8 @@ public:
         test.LoadFromFile(Demo + "demo.xml");
         std::string encoding;
         parser.ParseTest(test, Doc, encoding);
-        for (const TXpNode src : parser.GetXpObjModel().Document().SelectNodes(u"//img/@src")) {
-            Pictures.push_back(Utf16ToUtf8(src.NodeValue()));
+        for (const std::u16string& src : parser.PictureNames()) {
+            Pictures.push_back(Utf16ToUtf8(src));
         }
         TMemoryStream settings;
         settings.LoadFromFile(Demo + "settings.xml");

@@ -76,8 +76,8 @@ std::vector<std::string> CheckTest(const std::string& test, const TResourceList&
 
     std::vector<std::string> pictures;
     std::set<std::string> seen;
-    for (const TXpNode src : parser.GetXpObjModel().Document().SelectNodes(u"//img/@src")) {
-        std::string name = Utf16ToUtf8(src.NodeValue());
+    for (const std::u16string& src : parser.PictureNames()) {
+        std::string name = Utf16ToUtf8(src);
         if (seen.insert(AsciiUpper(name)).second) {
             pictures.push_back(std::move(name));
         }

@@ -128,6 +128,7 @@ TEST(TestElement, ReadsQuestionsThenSectionsThenMessagesWhateverTheOrder) {
     kit.Parser.ReadTestElement(model.DocumentElement());
     EXPECT_EQ(kit.Doc.Name, u"second");
     ASSERT_EQ(kit.Doc.Questions.GetCount(), 1);
+    EXPECT_FALSE(model.DocumentElement().SelectSingleNode(u"questions/*")) << "read: taken out";
     ASSERT_EQ(kit.Doc.Sections.GetCount(), 1);
     EXPECT_THAT(kit.Doc.Sections.GetItem(0).AllPool.Values(), ElementsAre(0));
     ASSERT_EQ(kit.Doc.Messages.GetCount(), 2);

@@ -42,6 +42,41 @@ TEST(Questions, IdentifiersAreOptionalCaseSensitiveAndUnique) {
               "Идентификаторы вопросов должны быть уникальны");
 }
 
+std::vector<std::string> Pictures(const TTestParserObj& parser) {
+    std::vector<std::string> names;
+    for (const std::u16string& name : parser.PictureNames()) {
+        names.push_back(Utf16ToUtf8(name));
+    }
+    return names;
+}
+
+TEST(Questions, ReadQuestionsLeaveTheTreeButTheirPicturesStayListedInOrder) {
+    const std::string messages = "<messages><questmsg><img src=\"m.png\"/></questmsg></messages>";
+    TReaderKit kit;
+    kit.Read(QuestionsXml("<single><p><img src=\"a.png\"/></p><answer/></single>"
+                          "<box format=\"free\"><table><tr><td><img src=\"b.png\" alt=\"\"/>"
+                          "<answer right=\"x\"/></td></tr></table></box>"
+                          "<text><img src=\"a.png\"/><img src=\"\"/></text>",
+                          messages));
+    ASSERT_EQ(kit.Doc.Questions.GetCount(), 3);
+    EXPECT_FALSE(kit.Parser.GetXpObjModel().Document().SelectSingleNode(u"//questions/*"));
+    EXPECT_EQ(Pictures(kit.Parser),
+              (std::vector<std::string>{"a.png", "b.png", "a.png", "", "m.png"}));
+
+    // A failing question stays in the tree with those after it: the order still holds.
+    EXPECT_NE(kit.Error(QuestionsXml("<single><img src=\"x.png\"/></single>"
+                                     "<check rating=\"r\"><img src=\"y.png\"/></check>"
+                                     "<number><img src=\"z.png\"/></number>",
+                                     messages)),
+              "");
+    EXPECT_EQ(Pictures(kit.Parser), (std::vector<std::string>{"x.png", "y.png", "z.png", "m.png"}));
+    EXPECT_EQ(kit.Parser.GetXpObjModel().Document().SelectNodes(u"//questions/*").Length(), 2U);
+
+    // A document that does not load leaves no names of the one before.
+    EXPECT_NE(kit.Error("<test>"), "");
+    EXPECT_TRUE(Pictures(kit.Parser).empty());
+}
+
 TEST(Questions, FlagsFollowTheirExactValuesAndDefaults) {
     TReaderKit kit;
     kit.Read(QuestionsXml("<single random=\"n\" format=\"free\"/><check/>"));

@@ -79,10 +79,10 @@ std::string CheckPackage() {
     parser.ParseTest(test, testDoc, encoding);
     Check(testDoc.Questions.GetCount() > 0, "the packed test has no questions");
     size_t pictures = 0;
-    for (const TXpNode src : parser.GetXpObjModel().Document().SelectNodes(u"//img/@src")) {
+    for (const std::u16string& src : parser.PictureNames()) {
         TMemoryStream picture;
-        package.ExtractToStream(Utf16ToUtf8(src.NodeValue()), picture);
-        Check(picture.GetSize() > 0, "the package lacks " + Utf16ToUtf8(src.NodeValue()));
+        package.ExtractToStream(Utf16ToUtf8(src), picture);
+        Check(picture.GetSize() > 0, "the package lacks " + Utf16ToUtf8(src));
         ++pictures;
     }
     TMemoryStream settings = Decrypted(package, "settings.xml");
