@@ -12,16 +12,6 @@ namespace stellik {
 
 namespace {
 
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 template <typename Char> std::optional<int> ParseInt(std::basic_string_view<Char> s) {
     size_t i = 0;
     while (i < s.size() && s[i] == Char(' ')) {
@@ -48,7 +38,7 @@ template <typename Char> std::optional<int> ParseInt(std::basic_string_view<Char
     const uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
     for (; i < s.size(); ++i) {
         const auto c = static_cast<char16_t>(s[i]);
-        const int d = hex ? HexDigit(c) : ((c >= u'0' && c <= u'9') ? c - u'0' : -1);
+        const int d = hex ? HexDigitValue(c) : ((c >= u'0' && c <= u'9') ? c - u'0' : -1);
         if (d < 0) {
             return std::nullopt;
         }
@@ -144,6 +134,19 @@ char LocaleDecimalSeparator() {
         return '.';
     }
     return conv->decimal_point[0];
+}
+
+int HexDigitValue(char16_t c) {
+    if (c >= u'0' && c <= u'9') {
+        return c - u'0';
+    }
+    if (c >= u'a' && c <= u'f') {
+        return c - u'a' + 10;
+    }
+    if (c >= u'A' && c <= u'F') {
+        return c - u'A' + 10;
+    }
+    return -1;
 }
 
 std::u16string IntToStrW(long long value) {

@@ -24,6 +24,9 @@ std::optional<double> TryStrToFloat(std::string_view text, char decimalSeparator
 // The decimal separator of the user's locale (LC_NUMERIC), read on every call.
 char LocaleDecimalSeparator();
 
+// The value of a hexadecimal digit in either case, -1 for any other character.
+int HexDigitValue(char16_t c);
+
 std::u16string IntToStrW(long long value);
 
 } // namespace stellik

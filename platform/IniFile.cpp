@@ -1,4 +1,5 @@
 #include "platform/IniFile.h"
+#include "platform/Convert.h"
 
 #include "platform/CFree.h"
 #include "platform/Files.h"
@@ -148,19 +149,6 @@ size_t Utf8Prefix(std::string_view text, size_t limit) {
 
 constexpr char HexDigits[] = "0123456789ABCDEF";
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 } // namespace
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
@@ -237,8 +225,8 @@ size_t TIniFile::ReadBinaryStream(const std::string& section, const std::string&
     std::vector<uint8_t> bytes;
     bytes.reserve(text.size() / 2);
     for (size_t i = 0; i + 1 < text.size(); i += 2) {
-        const int high = HexValue(text[i]);
-        const int low = HexValue(text[i + 1]);
+        const int high = HexDigitValue(text[i]);
+        const int low = HexDigitValue(text[i + 1]);
         if (high < 0 || low < 0) {
             break;
         }

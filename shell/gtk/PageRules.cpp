@@ -1,6 +1,7 @@
 // shell/gtk/PageRules.cpp
 #include "shell/gtk/PageRules.h"
 
+#include "platform/Convert.h"
 #include "platform/Unicode.h"
 #include "shell/PseudoHosts.h"
 #include "shell/gtk/GtkHandles.h"
@@ -22,19 +23,6 @@ std::string Unescaped(std::string_view text) {
     return plain ? std::string(plain.get()) : copy;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 // Every "%XX" to its byte; nothing when a "%" is not followed by two hex digits.
 std::optional<std::string> PercentDecoded(std::string_view text) {
     std::string bytes;
@@ -44,8 +32,8 @@ std::optional<std::string> PercentDecoded(std::string_view text) {
             bytes += text[i];
             continue;
         }
-        const int high = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
-        const int low = high >= 0 ? HexDigit(text[i + 2]) : -1;
+        const int high = i + 2 < text.size() ? HexDigitValue(text[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigitValue(text[i + 2]) : -1;
         if (low < 0) {
             return std::nullopt;
         }
