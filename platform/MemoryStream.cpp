@@ -56,18 +56,12 @@ void TMemoryStream::Resize(size_t capacity) {
 
 void TMemoryStream::Reserve(size_t capacity) {
     if (capacity > Capacity) {
-        Resize(capacity);
-    }
-}
-
-void TMemoryStream::Grow(size_t size) {
-    if (size > Capacity) {
-        Resize(std::max(size, Capacity * 2));
+        Resize(std::max(capacity, Capacity * 2));
     }
 }
 
 void TMemoryStream::SetSize(size_t size) {
-    Grow(size);
+    Reserve(size);
     Size = size;
     Position = std::min(Position, size);
 }
@@ -87,7 +81,7 @@ void TMemoryStream::Write(const void* buffer, size_t count) {
         return;
     }
     const size_t end = Position + count;
-    Grow(end);
+    Reserve(end);
     if (Position > Size) {
         std::memset(Data.get() + Size, 0, Position - Size);
     }

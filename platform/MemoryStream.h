@@ -17,7 +17,7 @@ namespace stellik {
 //
 // The bytes live in one block of C heap that grows with realloc: a large block then grows
 // where it lies, keeping the pages already in use, where a new block would first be
-// filled and then copied. Room taken but not yet written costs no memory.
+// filled and then copied. Room taken but not yet written is left untouched.
 class TMemoryStream {
 public:
     TMemoryStream() = default;
@@ -35,7 +35,9 @@ public:
     void SetSize(size_t size);
     size_t GetPosition() const { return Position; }
     void SetPosition(size_t value) { Position = value; }
-    // Room for capacity bytes, so that writing up to there moves nothing; size unchanged.
+    // Room for at least capacity bytes, so that writing up to there moves nothing; the size
+    // stays. Room grows as writing grows it, at least doubling, so that many calls cost no
+    // more than one.
     void Reserve(size_t capacity);
 
     // Reads up to count bytes at the position and advances it; returns the count read.
@@ -63,10 +65,7 @@ private:
         void operator()(uint8_t* bytes) const noexcept { std::free(bytes); }
     };
 
-    // Room for at least size bytes, at least doubling, so that writing piece by piece moves
-    // the bytes a bounded number of times.
-    void Grow(size_t size);
-    void Resize(size_t capacity); // raises std::bad_alloc
+    void Resize(size_t capacity); // exactly; raises std::bad_alloc
 
     std::unique_ptr<uint8_t, TFree> Data;
     size_t Size = 0;
