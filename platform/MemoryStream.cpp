@@ -5,22 +5,73 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <new>
 #include <utility>
 
 namespace stellik {
 
+TMemoryStream::TMemoryStream(std::span<const uint8_t> bytes) {
+    Write(bytes.data(), bytes.size());
+    Position = 0;
+}
+
+TMemoryStream::TMemoryStream(std::string_view bytes) {
+    Write(bytes);
+    Position = 0;
+}
+
+TMemoryStream::TMemoryStream(const TMemoryStream& other) : TMemoryStream(other.View()) {
+    Position = other.Position;
+}
+
+TMemoryStream& TMemoryStream::operator=(const TMemoryStream& other) {
+    if (this != &other) {
+        TMemoryStream copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+TMemoryStream::TMemoryStream(TMemoryStream&& other) noexcept
+    : Data(std::move(other.Data)), Size(std::exchange(other.Size, 0)),
+      Capacity(std::exchange(other.Capacity, 0)), Position(std::exchange(other.Position, 0)) {}
+
+TMemoryStream& TMemoryStream::operator=(TMemoryStream&& other) noexcept {
+    Data = std::move(other.Data);
+    Size = std::exchange(other.Size, 0);
+    Capacity = std::exchange(other.Capacity, 0);
+    Position = std::exchange(other.Position, 0);
+    return *this;
+}
+
+void TMemoryStream::Resize(size_t capacity) {
+    void* bytes = std::realloc(Data.get(), std::max<size_t>(capacity, 1));
+    if (bytes == nullptr) {
+        throw std::bad_alloc();
+    }
+    static_cast<void>(Data.release()); // realloc took it over
+    Data.reset(static_cast<uint8_t*>(bytes));
+    Capacity = capacity;
+}
+
+void TMemoryStream::Reserve(size_t capacity) {
+    if (capacity > Capacity) {
+        Resize(std::max(capacity, Capacity * 2));
+    }
+}
+
 void TMemoryStream::SetSize(size_t size) {
-    Data.resize(size);
+    Reserve(size);
+    Size = size;
     Position = std::min(Position, size);
 }
 
 size_t TMemoryStream::Read(void* buffer, size_t count) {
-    if (Position >= Data.size()) {
+    if (Position >= Size) {
         return 0;
     }
-    const size_t n = std::min(count, Data.size() - Position);
-    std::memcpy(buffer, Data.data() + Position, n);
+    const size_t n = std::min(count, Size - Position);
+    std::memcpy(buffer, Data.get() + Position, n);
     Position += n;
     return n;
 }
@@ -29,20 +80,23 @@ void TMemoryStream::Write(const void* buffer, size_t count) {
     if (count == 0) {
         return;
     }
-    if (Position + count > Data.size()) {
-        Data.resize(Position + count);
+    const size_t end = Position + count;
+    Reserve(end);
+    if (Position > Size) {
+        std::memset(Data.get() + Size, 0, Position - Size);
     }
-    std::memcpy(Data.data() + Position, buffer, count);
-    Position += count;
+    std::memcpy(Data.get() + Position, buffer, count);
+    Size = std::max(Size, end);
+    Position = end;
 }
 
 void TMemoryStream::Clear() {
-    Data.clear();
+    Size = 0;
     Position = 0;
 }
 
 std::string_view TMemoryStream::Remaining() const {
-    if (Position >= Data.size()) {
+    if (Position >= Size) {
         return {};
     }
     return View().substr(Position);
@@ -53,17 +107,20 @@ void TMemoryStream::LoadFromFile(const std::string& path) {
     if (!in) {
         throw Exception("Cannot open file \"" + path + "\"");
     }
+    Clear();
     // A file of known size is read in one piece rather than grown byte by byte; one that
     // cannot tell its size (a pipe) is read to its end as it comes.
     const std::streamoff size = in.tellg();
     if (size >= 0 && in.seekg(0)) {
-        std::vector<uint8_t> bytes(static_cast<size_t>(size));
-        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-        bytes.resize(static_cast<size_t>(in.gcount()));
-        Data = std::move(bytes);
+        SetSize(static_cast<size_t>(size));
+        in.read(reinterpret_cast<char*>(Data.get()), static_cast<std::streamsize>(size));
+        SetSize(static_cast<size_t>(in.gcount()));
     } else {
         in.clear();
-        Data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        char block[64 << 10];
+        while (in.read(block, sizeof block) || in.gcount() > 0) {
+            Write(block, static_cast<size_t>(in.gcount()));
+        }
     }
     Position = 0;
 }
@@ -73,8 +130,7 @@ void TMemoryStream::SaveToFile(const std::string& path) const {
     if (!out) {
         throw Exception("Cannot create file \"" + path + "\"");
     }
-    out.write(reinterpret_cast<const char*>(Data.data()),
-              static_cast<std::streamsize>(Data.size()));
+    out.write(reinterpret_cast<const char*>(Data.get()), static_cast<std::streamsize>(Size));
     if (!out) {
         throw Exception("Cannot write file \"" + path + "\"");
     }

@@ -1,17 +1,15 @@
 #include "platform/ResourceArchive.h"
 
-#include "platform/CFree.h"
 #include "platform/Exception.h"
 #include "platform/Unicode.h"
 
-#include <zip.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <set>
 
@@ -165,56 +163,102 @@ void CheckNames(const std::vector<std::pair<std::string, std::string>>& members)
     }
 }
 
-class TZipErrorHolder {
-public:
-    TZipErrorHolder() { zip_error_init(&Error); }
-    ~TZipErrorHolder() { zip_error_fini(&Error); }
-    TZipErrorHolder(const TZipErrorHolder&) = delete;
-    TZipErrorHolder& operator=(const TZipErrorHolder&) = delete;
-    zip_error_t* Get() { return &Error; }
+// Fields of the records as a standard ZIP writer gives them to a stored member of a file
+// added from memory, so that the archive is byte for byte what such a writer makes.
+constexpr uint16_t StoredVersion = 10;  // the version needed to extract a stored member...
+constexpr uint16_t FolderVersion = 20;  // ...and one whose name, ending in "/", names a folder
+constexpr uint16_t MadeByUnix = 0x033F; // made on Unix, format version 6.3
+constexpr uint32_t FileAttributes = 0100666u << 16; // a plain file, read and write for all
+constexpr uint16_t Utf8NameFlag = 0x0800;
 
-private:
-    zip_error_t Error;
+// Whether the name is UTF-8 by the test ZIP writers apply (lead and continuation bytes in
+// their places, nothing more): its records then say so. ASCII names, and names that are not
+// UTF-8, go without the flag.
+bool IsUtf8Name(std::string_view name) {
+    bool utf8 = false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto b = static_cast<uint8_t>(name[i]);
+        if ((b > 31 && b < 128) || b == '\r' || b == '\n' || b == '\t') {
+            continue;
+        }
+        const size_t more = (b & 0xE0) == 0xC0   ? 1
+                            : (b & 0xF0) == 0xE0 ? 2
+                            : (b & 0xF8) == 0xF0 ? 3
+                                                 : 0;
+        if (more == 0 || i + more >= name.size()) {
+            return false;
+        }
+        for (size_t k = 1; k <= more; ++k) {
+            if ((static_cast<uint8_t>(name[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += more;
+        utf8 = true;
+    }
+    return utf8;
+}
+
+struct TDosTime {
+    uint16_t Time = 0;
+    uint16_t Date = (1 << 5) | 1; // 1980-01-01, for a time the system cannot convert
 };
 
-[[noreturn]] void ThrowWriteError(zip_error_t* error) {
-    throw Exception(std::string("Cannot write the resource archive: ") + zip_error_strerror(error));
+// The MS-DOS form of a time in the local time zone, as ZIP writers record it.
+TDosTime ToDosTime(time_t value) {
+    std::tm local{};
+    TDosTime dos;
+    if (localtime_r(&value, &local) == nullptr) {
+        return dos;
+    }
+    const int year = std::max(local.tm_year, 80) - 80;
+    dos.Time =
+        static_cast<uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec >> 1));
+    dos.Date = static_cast<uint16_t>((year << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
+    return dos;
 }
 
-// The bytes a buffer source holds after the archive over it was written.
-std::string ReadSource(zip_source_t* source) {
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_source_stat(source, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0 ||
-        zip_source_open(source) != 0) {
-        ThrowWriteError(zip_source_error(source));
-    }
-    std::string bytes(stat.size, '\0');
-    const zip_int64_t n = zip_source_read(source, bytes.data(), bytes.size());
-    zip_source_close(source);
-    if (n < 0 || static_cast<zip_uint64_t>(n) != stat.size) {
-        ThrowWriteError(zip_source_error(source));
-    }
-    return bytes;
+void Put16(std::string& out, uint32_t value) {
+    out.push_back(static_cast<char>(value & 0xFF));
+    out.push_back(static_cast<char>((value >> 8) & 0xFF));
 }
 
-// The library writes offsets from the archive's first byte; make them count from the file's.
-void Relocate(std::string& archive, size_t start) {
-    const TDirectory directory = ReadDirectory(archive, 0);
-    const TFields fields(archive);
-    auto shift = [&](size_t at) {
-        const uint64_t value = uint64_t{fields.U32(at)} + start;
-        if (value > std::numeric_limits<uint32_t>::max()) {
-            throw Exception("Program file too large for a resource archive");
-        }
-        for (size_t i = 0; i < 4; ++i) {
-            archive[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-        }
-    };
-    for (const TDirectoryEntry& entry : directory.Entries) {
-        shift(entry.Position + 42);
+void Put32(std::string& out, uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+// A size or an offset in a 32-bit field; the largest value would call for the 64-bit
+// extensions, which the reader does not take.
+uint32_t Field32(uint64_t value) {
+    if (value >= std::numeric_limits<uint32_t>::max()) {
+        throw Exception("Program file too large for a resource archive");
     }
-    shift(directory.EndRecord + 16);
+    return static_cast<uint32_t>(value);
+}
+
+struct TMemberRecord {
+    std::string_view Name;
+    std::string_view Bytes;
+    uint16_t Flags;
+    uint32_t Crc;
+    uint32_t Size;
+    uint32_t Offset; // of the local header, from the start of the file
+};
+
+// The fields the local header and the directory entry share: from the version needed to
+// extract to the length of the extra field (none).
+void PutMemberFields(std::string& out, const TMemberRecord& member, TDosTime time) {
+    Put16(out, member.Name.ends_with('/') ? FolderVersion : StoredVersion);
+    Put16(out, member.Flags);
+    Put16(out, 0); // stored
+    Put16(out, time.Time);
+    Put16(out, time.Date);
+    Put32(out, member.Crc);
+    Put32(out, member.Size); // compressed size
+    Put32(out, member.Size);
+    Put16(out, static_cast<uint32_t>(member.Name.size()));
+    Put16(out, 0); // no extra field
 }
 
 } // namespace
@@ -239,47 +283,93 @@ void CheckResourceCrc(const TResourceEntry& entry) {
     }
 }
 
-std::string BuildResourceArchive(size_t start,
-                                 const std::vector<std::pair<std::string, std::string>>& members) {
+TResourceArchiveWriter::TResourceArchiveWriter(
+    size_t start, const std::vector<std::pair<std::string, std::string>>& members) {
     CheckNames(members);
     if (members.empty()) {
-        return {};
+        return;
     }
-    TZipErrorHolder error;
-    std::unique_ptr<zip_source_t, TCFree<zip_source_free>> buffer(
-        zip_source_buffer_create(nullptr, 0, 0, error.Get()));
-    std::unique_ptr<zip_t, TCFree<zip_discard>> archive(
-        buffer ? zip_open_from_source(buffer.get(), ZIP_TRUNCATE, error.Get()) : nullptr);
-    if (!archive) {
-        ThrowWriteError(error.Get());
+    if (members.size() >= std::numeric_limits<uint16_t>::max()) {
+        throw Exception("Too many resources for a resource archive");
     }
-    // The archive owns one reference to the buffer now; ours reads the result back.
-    zip_source_keep(buffer.get());
+    const TDosTime time = ToDosTime(MemberTime);
+    std::vector<TMemberRecord> records;
+    records.reserve(members.size());
+    size_t recordsSize = EndRecordSize + TrailerSize;
+    uint64_t offset = start;
     for (const auto& [name, bytes] : members) {
-        zip_source_t* member = zip_source_buffer(archive.get(), bytes.data(), bytes.size(), 0);
-        const zip_int64_t index =
-            member == nullptr ? -1
-                              : zip_file_add(archive.get(), name.c_str(), member, ZIP_FL_ENC_GUESS);
-        if (index < 0) {
-            zip_source_free(member);
-            ThrowWriteError(zip_get_error(archive.get()));
+        if (name.size() > std::numeric_limits<uint16_t>::max()) {
+            throw Exception("Resource name too long: " + name);
         }
-        const auto at = static_cast<zip_uint64_t>(index);
-        if (zip_set_file_compression(archive.get(), at, ZIP_CM_STORE, 0) != 0 ||
-            zip_file_set_mtime(archive.get(), at, MemberTime, 0) != 0) {
-            ThrowWriteError(zip_get_error(archive.get()));
-        }
+        const auto* data = reinterpret_cast<const Bytef*>(bytes.data());
+        records.push_back(
+            {name, bytes, static_cast<uint16_t>(IsUtf8Name(name) ? Utf8NameFlag : 0),
+             static_cast<uint32_t>(crc32_z(crc32_z(0, nullptr, 0), data, bytes.size())),
+             Field32(bytes.size()), Field32(offset)});
+        offset += LocalHeaderSize + name.size() + bytes.size();
+        recordsSize += LocalHeaderSize + DirectoryEntrySize + 2 * name.size();
+    }
+    const uint32_t directoryStart = Field32(offset);
+
+    // The views are taken once every record is in place: the string does not move after.
+    Records.reserve(recordsSize);
+    std::vector<size_t> headerEnds;
+    for (const TMemberRecord& member : records) {
+        Put32(Records, LocalHeaderSignature);
+        PutMemberFields(Records, member, time);
+        Records += member.Name;
+        headerEnds.push_back(Records.size());
+    }
+    const size_t directoryAt = Records.size();
+    for (const TMemberRecord& member : records) {
+        Put32(Records, DirectoryEntrySignature);
+        Put16(Records, MadeByUnix);
+        PutMemberFields(Records, member, time);
+        Put16(Records, 0); // no comment
+        Put16(Records, 0); // disk 0
+        Put16(Records, 0); // internal attributes
+        Put32(Records, FileAttributes);
+        Put32(Records, member.Offset);
+        Records += member.Name;
     }
     const std::string trailer = MakeTrailer(start);
-    if (zip_set_archive_comment(archive.get(), trailer.data(),
-                                static_cast<zip_uint16_t>(trailer.size())) != 0 ||
-        zip_close(archive.get()) != 0) {
-        ThrowWriteError(zip_get_error(archive.get()));
+    const auto count = static_cast<uint32_t>(records.size());
+    const auto directorySize = static_cast<uint32_t>(Records.size() - directoryAt);
+    Put32(Records, EndRecordSignature);
+    Put16(Records, 0); // this disk
+    Put16(Records, 0); // the directory's disk
+    Put16(Records, count);
+    Put16(Records, count);
+    Put32(Records, directorySize);
+    Put32(Records, directoryStart);
+    Put16(Records, static_cast<uint32_t>(trailer.size()));
+    Records += trailer;
+
+    const std::string_view all(Records);
+    size_t headerAt = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        Pieces.push_back(all.substr(headerAt, headerEnds[i] - headerAt));
+        if (!records[i].Bytes.empty()) {
+            Pieces.push_back(records[i].Bytes);
+        }
+        headerAt = headerEnds[i];
     }
-    archive.release(); // zip_close freed it
-    std::string bytes = ReadSource(buffer.get());
-    Relocate(bytes, start);
-    return bytes;
+    Pieces.push_back(all.substr(directoryAt));
+}
+
+std::string BuildResourceArchive(size_t start,
+                                 const std::vector<std::pair<std::string, std::string>>& members) {
+    const TResourceArchiveWriter writer(start, members);
+    size_t size = 0;
+    for (const std::string_view piece : writer.GetPieces()) {
+        size += piece.size();
+    }
+    std::string archive;
+    archive.reserve(size);
+    for (const std::string_view piece : writer.GetPieces()) {
+        archive += piece;
+    }
+    return archive;
 }
 
 } // namespace stellik

@@ -38,9 +38,27 @@ TResourceArchive ParseResourceArchive(std::string_view file);
 // resources it uses; each is checked when it is first read.
 void CheckResourceCrc(const TResourceEntry& entry);
 
-// The archive of the given members as it stands when it begins at offset start of a file;
-// no members make no archive (an empty result). Raises Exception for an empty or repeated name
-// (letter case ignored).
+// The archive of the given members as it stands when it begins at offset start of a file, as
+// pieces to be written one after the other: the records, made here, and every member's bytes
+// where they lie, so that no resource is copied on its way to the file. No members make no
+// pieces. Raises Exception for an empty or repeated name (letter case ignored), and when a
+// size or an offset does not fit the archive's fields.
+class TResourceArchiveWriter {
+public:
+    TResourceArchiveWriter(size_t start,
+                           const std::vector<std::pair<std::string, std::string>>& members);
+    TResourceArchiveWriter(const TResourceArchiveWriter&) = delete;
+    TResourceArchiveWriter& operator=(const TResourceArchiveWriter&) = delete;
+
+    // Views into this object and into the members, valid while both are.
+    const std::vector<std::string_view>& GetPieces() const { return Pieces; }
+
+private:
+    std::string Records; // every header, the directory and the end record, back to back
+    std::vector<std::string_view> Pieces;
+};
+
+// The same archive in one string; an empty one for no members.
 std::string BuildResourceArchive(size_t start,
                                  const std::vector<std::pair<std::string, std::string>>& members);
 

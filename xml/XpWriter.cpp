@@ -224,11 +224,12 @@ std::string_view WithoutForbidden(std::string_view s, std::string& storage) {
 
 // ---- nodes ----
 
-void WriteCData(TXpWriterOutput& out, std::string_view content) {
+// A CDATA section's text from the start, with characters XML forbids left out and "]]>"
+// split between two sections.
+void WriteCDataText(TXpWriterOutput& out, std::string_view content) {
     std::string storage;
     const std::string_view s = WithoutForbidden(content, storage);
     // "]]>" cannot stand inside a section: end it between "]]" and ">".
-    out.Append("<![CDATA[");
     size_t from = 0;
     for (size_t at = s.find("]]>"); at != std::string_view::npos; at = s.find("]]>", from)) {
         out.Append(s.substr(from, at + 2 - from));
@@ -236,6 +237,39 @@ void WriteCData(TXpWriterOutput& out, std::string_view content) {
         from = at + 2;
     }
     out.Append(s.substr(from));
+}
+
+// Whether text is ASCII without controls other than TAB, LF and CR.
+bool IsPlainAscii(std::string_view text) {
+    size_t i = FindUnusual(text, 0);
+    while (i != std::string_view::npos && IsLineControl(static_cast<uint8_t>(text[i]))) {
+        i = FindUnusual(text, i + 1);
+    }
+    return i == std::string_view::npos;
+}
+
+// Text that needs no change (plain ASCII without "]]>", as base64 cipher text of many
+// megabytes is) is checked and written a block at a time, so that it is read from memory
+// once. A block that is not the last ends before any "]", so that no "]]>" spans two blocks;
+// the first block that is not plain and all that follow are written by WriteCDataText.
+void WriteCData(TXpWriterOutput& out, std::string_view content) {
+    constexpr size_t Block = size_t{128} << 10;
+    out.Append("<![CDATA[");
+    out.Expect(content.size() + 3);
+    size_t from = 0;
+    while (from < content.size()) {
+        std::string_view block = content.substr(from, Block);
+        if (from + block.size() < content.size()) {
+            const size_t last = block.find_last_not_of(']');
+            block = block.substr(0, last == std::string_view::npos ? 0 : last + 1);
+        }
+        if (block.empty() || !IsPlainAscii(block) || block.find("]]>") != std::string_view::npos) {
+            break;
+        }
+        out.Append(block);
+        from += block.size();
+    }
+    WriteCDataText(out, content.substr(from));
     out.Append("]]>");
 }
 
@@ -344,8 +378,7 @@ void WriteElement(TXpWriterOutput& out, const xmlNode* node, bool keep) {
 
 } // namespace
 
-TXpWriterOutput::TXpWriterOutput(TMemoryStream& stream)
-    : Text(Own), Stream(&stream), OriginalSize(stream.GetSize()) {
+TXpWriterOutput::TXpWriterOutput(TMemoryStream& stream) : Text(Own), Stream(&stream) {
     Own.reserve(LargePiece * 2);
 }
 
@@ -365,27 +398,28 @@ void TXpWriterOutput::Append(std::string_view piece) {
     }
     Flush();
     // Room for the piece and what usually follows it, so that the closing tags do not make
-    // the stream copy the piece into a larger buffer; Flush takes the spare room back.
-    const size_t end = Stream->GetPosition() + piece.size();
-    if (Stream->GetSize() < end + LargePiece) {
-        const size_t position = Stream->GetPosition();
-        Stream->SetSize(end + LargePiece);
-        Stream->SetPosition(position);
-    }
+    // the stream move the piece into a larger buffer.
+    Stream->Reserve(Stream->GetPosition() + piece.size() + LargePiece);
     Stream->Write(piece);
 }
 
-void TXpWriterOutput::Flush() {
-    if (!Stream) {
+void TXpWriterOutput::Expect(size_t count) {
+    // Small pieces are left to the usual growth: taking room exactly for each would move
+    // the bytes every time.
+    if (count < LargePiece) {
         return;
     }
-    Stream->Write(Text);
-    Text.clear();
-    const size_t end = std::max(OriginalSize, Stream->GetPosition());
-    if (Stream->GetSize() > end) {
-        const size_t position = Stream->GetPosition();
-        Stream->SetSize(end);
-        Stream->SetPosition(position);
+    if (Stream) {
+        Stream->Reserve(Stream->GetPosition() + Text.size() + count + LargePiece);
+    } else {
+        Text.reserve(Text.size() + count + LargePiece);
+    }
+}
+
+void TXpWriterOutput::Flush() {
+    if (Stream) {
+        Stream->Write(Text);
+        Text.clear();
     }
 }
 

@@ -40,8 +40,10 @@ public:
             Flush();
         }
     }
-    // Sends what is gathered to the stream; the stream then ends no earlier than it did and
-    // no earlier than the written text.
+    // Room for count more bytes that are about to come, taken at once for a large piece
+    // written in parts.
+    void Expect(size_t count);
+    // Sends what is gathered to the stream.
     void Flush();
 
     static constexpr size_t BlockSize = size_t{64} << 10;
@@ -50,7 +52,6 @@ private:
     std::string Own;
     std::string& Text;
     TMemoryStream* Stream = nullptr;
-    size_t OriginalSize = 0;
 };
 
 void XpWriteNode(TXpWriterOutput& out, const xmlNode* node, bool keepCharacters);

@@ -58,13 +58,11 @@ void MakeKeys(const std::string& keyFile) {
 void Encrypt(const std::string& keyFile, const std::string& in, const std::string& out) {
     const std::string key(ReadFile(keyFile).View());
     TXmlCryptManager crypt;
-    {
-        TMemoryStream data = ReadFile(in);
-        crypt.Encrypt(data, key);
-    } // the cipher bytes are in the document now
-    TMemoryStream document;
-    crypt.GetDocument().SaveToStream(document);
-    WriteFile(out, document);
+    TMemoryStream work = ReadFile(in);
+    crypt.Encrypt(work, key);
+    work.Clear(); // as the player does: the same stream receives the document
+    crypt.GetDocument().SaveToStream(work);
+    WriteFile(out, work);
 }
 
 void Decrypt(const std::string& in, const std::string& out) {

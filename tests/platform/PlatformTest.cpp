@@ -9,6 +9,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
+#include <utility>
 
 namespace stellik::testing {
 namespace {
@@ -143,6 +145,40 @@ TEST(MemoryStream, ReadsAndWritesAtThePosition) {
     s.SetSize(2);
     EXPECT_EQ(s.GetPosition(), 2u);
     EXPECT_EQ(s.Read(buf, 1), 0u);
+}
+
+// The bytes live in one block that grows as it is written: what was written survives every
+// move, room taken ahead is not content, and a copy is a stream of its own.
+TEST(MemoryStream, KeepsItsBytesAsItGrowsAndCopiesAreIndependent) {
+    TMemoryStream s;
+    s.Reserve(10);
+    EXPECT_EQ(s.GetSize(), 0u);
+    std::string expected;
+    for (size_t piece = 1; expected.size() < 3'000'000; piece = piece * 3 + 1) {
+        const std::string bytes(piece, static_cast<char>('a' + piece % 26));
+        s.Write(bytes);
+        expected += bytes;
+    }
+    EXPECT_TRUE(s.View() == expected);
+
+    s.SetPosition(s.GetSize() + 3); // a write past the end leaves zero bytes between
+    s.Write("z");
+    EXPECT_TRUE(s.View() == expected + std::string(3, '\0') + "z");
+
+    TMemoryStream copy = s;
+    EXPECT_EQ(copy.GetPosition(), s.GetPosition());
+    copy.SetPosition(0);
+    copy.Write("A");
+    EXPECT_EQ(s.View()[0], expected[0]);
+    TMemoryStream moved = std::move(copy);
+    EXPECT_EQ(moved.View().substr(0, 2), "A" + expected.substr(1, 1));
+    EXPECT_EQ(copy.GetSize(), 0u); // NOLINT(bugprone-use-after-move): moved from is empty
+
+    s.Clear();
+    EXPECT_EQ(s.GetSize(), 0u);
+    EXPECT_EQ(s.GetPosition(), 0u);
+    s.Write("again");
+    EXPECT_EQ(s.View(), "again");
 }
 
 TEST(Files, ExclusiveCreationRefusesAnExistingName) {

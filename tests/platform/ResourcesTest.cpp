@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -134,6 +135,65 @@ TEST(ResourceArchive, AStandardZipReaderSeesTheWholeFileAsAnArchiveOfStoredMembe
     const char* comment = zip_get_archive_comment(archive.get(), &commentSize, ZIP_FL_ENC_RAW);
     EXPECT_EQ(std::string(comment, static_cast<size_t>(commentSize)),
               file.substr(file.size() - TrailerSize));
+}
+
+// The archive libzip writes of the same members (stored, with the time every member carries
+// and the trailer as the comment) when the archive starts the file.
+std::string WrittenByLibzip(const TResourceList& members, const std::string& comment) {
+    constexpr time_t MemberTime = 1704067200; // 2024-01-01
+    zip_error_t error;
+    zip_error_init(&error);
+    std::unique_ptr<zip_source_t, decltype(&zip_source_free)> buffer(
+        zip_source_buffer_create(nullptr, 0, 0, &error), &zip_source_free);
+    zip_t* archive = zip_open_from_source(buffer.get(), ZIP_TRUNCATE, &error);
+    zip_error_fini(&error);
+    if (archive == nullptr) {
+        ADD_FAILURE() << "libzip cannot make an archive";
+        return {};
+    }
+    zip_source_keep(buffer.get()); // the archive's reference goes with it
+    for (const auto& [name, bytes] : members) {
+        zip_source_t* member = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+        const zip_int64_t index = zip_file_add(archive, name.c_str(), member, ZIP_FL_ENC_GUESS);
+        EXPECT_GE(index, 0) << name;
+        const auto at = static_cast<zip_uint64_t>(index);
+        EXPECT_EQ(zip_set_file_compression(archive, at, ZIP_CM_STORE, 0), 0);
+        EXPECT_EQ(zip_file_set_mtime(archive, at, MemberTime, 0), 0);
+    }
+    EXPECT_EQ(
+        zip_set_archive_comment(archive, comment.data(), static_cast<zip_uint16_t>(comment.size())),
+        0);
+    EXPECT_EQ(zip_close(archive), 0);
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    EXPECT_EQ(zip_source_stat(buffer.get(), &stat), 0);
+    std::string bytes(stat.size, '\0');
+    EXPECT_EQ(zip_source_open(buffer.get()), 0);
+    EXPECT_EQ(zip_source_read(buffer.get(), bytes.data(), bytes.size()),
+              static_cast<zip_int64_t>(bytes.size()));
+    zip_source_close(buffer.get());
+    return bytes;
+}
+
+// The records are written by hand, around the members' bytes where they lie, and stay byte for
+// byte what a standard ZIP writer makes of the same members: names ASCII, UTF-8 (flagged as
+// such), not UTF-8, or naming a folder; an empty member and one of several megabytes.
+TEST(ResourceArchive, TheArchiveIsByteForByteWhatAStandardZipWriterMakes) {
+    const TResourceList members = {
+        {"XTF_V1P0", "<!ELEMENT test (name?)>\n"},
+        {"EMPTY", ""},
+        {"Солнце.png", RandomBytes(5000, 4)},
+        {"not\xFFutf8", "x"},
+        {"folder/", ""},
+        {"DVCF", RandomBytes(9 << 20, 5)},
+    };
+    const std::string ours = BuildResourceArchive(0, members);
+    const std::string theirs = WrittenByLibzip(members, "STELLIK-RESOURCES@0000000000000000");
+    ASSERT_EQ(ours.size(), theirs.size());
+    const auto differs = std::mismatch(ours.begin(), ours.end(), theirs.begin()).first;
+    EXPECT_EQ(differs, ours.end()) << "first difference at byte " << differs - ours.begin();
+    // Behind a program, where its offsets count from the file's start, it reads back whole.
+    EXPECT_EQ(ReadResources(AppendResources(Program, members)), members);
 }
 
 TEST(ResourceArchive, ADamagedArchiveIsRefusedWhateverIsWrong) {

@@ -95,6 +95,35 @@ TEST(Save, WhatIsWrittenAlwaysReadsBack) {
     }
 }
 
+// Large CDATA text is checked and written a block at a time (blocks of 128 KB); whatever
+// falls where a block ends -- "]]>" across the boundary, a run of "]", a forbidden character
+// or a character of several bytes after plain blocks -- the section is written as a whole
+// would be: without the forbidden characters, split between "]]" and ">".
+TEST(Save, LargeCDataSectionsAreWrittenTheSameWhereverTheirBlocksEnd) {
+    constexpr size_t Block = size_t{128} << 10;
+    const std::string plain(Block, 'Q');
+    const auto at = [&](size_t offset, const std::string& piece) {
+        return std::string(offset, 'Q') + piece + plain + plain;
+    };
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {at(Block - 2, "]]>"), at(Block - 2, "]]]]><![CDATA[>")},
+        {at(Block - 1, "]]>"), at(Block - 1, "]]]]><![CDATA[>")},
+        {at(Block - 3, std::string(7, ']') + ">"), at(Block - 3, "]]]]]]]]]><![CDATA[>")},
+        {std::string(Block + 5, ']'), std::string(Block + 5, ']')},
+        {at(2 * Block + 7, "]]\x01>"), at(2 * Block + 7, "]]]]><![CDATA[>")},
+        {at(Block + 1, "\xD0\x81\x0B"), at(Block + 1, "\xD0\x81")},
+        {plain + plain + "]", plain + plain + "]"},
+    };
+    for (const auto& [content, written] : cases) {
+        TXpObjModel model;
+        AppendCDataSectionUtf8(model.Document().AppendChild(model.CreateElement(u"r")), content);
+        TMemoryStream saved;
+        model.SaveToStream(saved);
+        EXPECT_TRUE(saved.View() == "\xEF\xBB\xBF<r><![CDATA[" + written + "]]></r>")
+            << content.size();
+    }
+}
+
 TEST(Save, Utf8GoesToTheStreamAsTheTextOfTheDocument) {
     TXpObjModel model;
     model.Document().AppendChild(

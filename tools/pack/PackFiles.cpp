@@ -72,6 +72,12 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t
 
 void WriteFileAtomically(const std::string& path, std::initializer_list<std::string_view> pieces,
                          mode_t mode) {
+    WriteFileAtomically(path, std::span<const std::string_view>(pieces.begin(), pieces.size()),
+                        mode);
+}
+
+void WriteFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
+                         mode_t mode) {
     const std::filesystem::path target(path);
     std::string pattern =
         (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();

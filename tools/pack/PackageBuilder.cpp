@@ -57,8 +57,7 @@ std::string BuildPackage(TPackageContent content, std::span<const uint8_t> publi
         addRoom(name, bytes.size());
     }
     TMemoryStream archive;
-    archive.SetSize(largest);
-    archive.SetSize(0); // the room stays
+    archive.Reserve(largest);
     TStreamZip zip;
     zip.Open(archive);
     zip.AddFromStream("scontent.xml", &test);

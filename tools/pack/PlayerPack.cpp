@@ -97,12 +97,13 @@ void MakePlayer(const TPackOptions& options) {
     resources.emplace_back("DVCK",
                            std::string(reinterpret_cast<const char*>(keys.PrivateKeyBlob.data()),
                                        keys.PrivateKeyBlob.size()));
-    // The program part goes out from where it was read, not copied into a new player first.
+    // The program part and the resources go out from where they are, not copied into a new
+    // player first.
     const size_t programSize = ParseResourceArchive(player).Start;
-    WriteFileAtomically(options.Output,
-                        {std::string_view(player).substr(0, programSize),
-                         BuildResourceArchive(programSize, resources)},
-                        0755);
+    const TResourceArchiveWriter archive(programSize, resources);
+    std::vector<std::string_view> pieces{std::string_view(player).substr(0, programSize)};
+    pieces.insert(pieces.end(), archive.GetPieces().begin(), archive.GetPieces().end());
+    WriteFileAtomically(options.Output, pieces, 0755);
 }
 
 } // namespace stellik
