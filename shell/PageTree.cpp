@@ -35,11 +35,16 @@ template <typename TVisit> void ForEachElement(xmlNode* root, TVisit&& visit) {
     }
 }
 
-void AppendEscapingPercent(std::u16string& url, std::u16string_view value) {
+// The view decodes every "%XX" of a source and takes a "#" as the start of a fragment it
+// never asks for: both are escaped, so that the name it asks for is the name written.
+void AppendSourceEscaped(std::u16string& url, std::u16string_view value) {
     for (const char16_t unit : value) {
-        url += unit;
         if (unit == u'%') {
-            url += u"25";
+            url += u"%25";
+        } else if (unit == u'#') {
+            url += u"%23";
+        } else {
+            url += unit;
         }
     }
 }
@@ -54,7 +59,7 @@ void PrefixAttributes(TXpNode root, std::string_view name, std::string_view pref
             if (NameIs(attribute->name, name)) {
                 TXpNode node(attribute); // its value is replaced in place
                 std::u16string url = wide;
-                AppendEscapingPercent(url, node.NodeValue());
+                AppendSourceEscaped(url, node.NodeValue());
                 node.SetNodeValue(url);
             }
         }

@@ -115,18 +115,19 @@ TEST_F(PageViewTest, ImagesAreAskedOfTheWindowAtEveryLoad) {
     const std::string page = "<img id='own' src='startbtn_gif'>"
                              "<img src='stellik://content/рис 1.gif'>"
                              "<img src='stellik://content/x%2541 %25.png'>" // as pages write "%"
+                             "<img src='stellik://content/n%231.png'>"      // and "#"
                              "<img src='stellik://system/anything'>"
                              "<img id='cmd' src='stellik://cmd/runtest'>";
     Load(page);
     EXPECT_EQ(Driver->Eval("document.getElementById('own').naturalWidth"), "1");
-    const std::vector<std::string> expected = {"startbtn_gif", "stellik://content/x%41 %.png",
-                                               "stellik://content/рис 1.gif",
-                                               "stellik://system/anything"};
+    const std::vector<std::string> expected = {
+        "startbtn_gif", "stellik://content/n#1.png", "stellik://content/x%41 %.png",
+        "stellik://content/рис 1.gif", "stellik://system/anything"};
     std::vector<std::string> seen = Events.Images;
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(seen, expected); // the command URL is never asked for
     Load(page);
-    EXPECT_EQ(Events.Images.size(), 8u) << "the second load asks again";
+    EXPECT_EQ(Events.Images.size(), 10u) << "the second load asks again";
     EXPECT_TRUE(Events.Failures.empty());
 }
 
