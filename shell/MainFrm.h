@@ -103,7 +103,7 @@ private:
     TStreamUnZip& Package();
     // The results file: the results document (encrypted when the settings say so) and the
     // pictures it shows, as a ZIP archive.
-    std::string ResultsFileBytes();
+    TMemoryStream ResultsArchive();
     // Extracts an encrypted package member into work (emptied first) and leaves its
     // plaintext there, rewound.
     void DecryptMember(const std::string& name, TMemoryStream& work);

@@ -21,7 +21,7 @@ void TMainFrm::BuildResultsXml(TXpObjModel& model) {
     MakeResultsDocument(model, UserSettings(), TestName);
 }
 
-std::string TMainFrm::ResultsFileBytes() {
+TMemoryStream TMainFrm::ResultsArchive() {
     TXpObjModel results;
     results.SetNormalizeData(false);
     results.SetOutCharSet(ceUTF8);
@@ -59,11 +59,11 @@ std::string TMainFrm::ResultsFileBytes() {
         zip.AddFromStream(name, &content);
     }
     zip.Close();
-    return std::string(archive.View());
+    return archive;
 }
 
 void TMainFrm::SaveResults(const std::string& fileName) {
-    WriteWholeFile(fileName, ResultsFileBytes());
+    WriteWholeFile(fileName, ResultsArchive().View());
     ResultsSaved = true;
 }
 
@@ -80,7 +80,8 @@ void TMainFrm::AutoSaveResults(const std::string& folder) {
     const TResultsNameParts parts = MakeResultsNameParts(Now(), UserSettings(), TestName);
     // Another player saving into the same folder at the same moment goes on to the next name
     // instead of overwriting this one.
-    WriteNewFile([&](int n) { return ResultsFileCandidate(path, parts, n); }, ResultsFileBytes());
+    WriteNewFile([&](int n) { return ResultsFileCandidate(path, parts, n); },
+                 ResultsArchive().View());
     ResultsSaved = true;
 }
 

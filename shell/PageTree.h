@@ -11,8 +11,8 @@
 namespace stellik {
 
 // Every attribute called name (as written) of root's subtree, root included, becomes prefix
-// followed by its old value with each "%" written "%25": the view decodes the URL, and then
-// gets the value back as it was.
+// followed by its old value with each "%" written "%25" and each "#" "%23": the view decodes
+// the URL and cuts a fragment off, and then gets the value back as it was.
 void PrefixAttributes(TXpNode root, std::string_view name, std::string_view prefix);
 
 // True when root's subtree, root included, holds an element called name.

@@ -19,8 +19,8 @@ public:
 
     // Empties the page document and gives it the declaration version="1.0" encoding="utf-8".
     void NewDocument();
-    // Every "src" attribute of the document becomes base + "/" + its value, "%" written "%25"
-    // so that the view, which decodes URLs, asks for the name as it was.
+    // Every "src" attribute of the document becomes base + "/" + its value, "%" and "#"
+    // escaped so that the view, which decodes URLs, asks for the name as it was.
     static void FixImageLinks(TXpNode root, const std::string& base);
     // Runs the page stylesheet (the resource "VIEW_STYLE", compiled once on first use) over
     // the page document; "Cannot Apply XSL stylesheet" when that fails.

@@ -416,9 +416,11 @@ void RoundTrips(const std::string& folder, int repeats) {
     for (const int count : {100, 1000}) {
         const std::string test = MakeBenchTest(count);
         const std::string size = ", " + std::to_string(count) + " questions";
+        std::filesystem::create_directories(folder + "/step");
+        const std::string stepPlayer =
+            MakeBenchPlayer(folder + "/step", test, BenchSettings("step"));
         {
-            std::filesystem::create_directories(folder + "/step");
-            TSession session(MakeBenchPlayer(folder + "/step", test, BenchSettings("step")));
+            TSession session(stepPlayer);
             Act(session, Register);
             Act(session, RunTest);
             std::vector<TTrip> steps;
@@ -429,11 +431,9 @@ void RoundTrips(const std::string& folder, int repeats) {
         }
         if (count == 100) {
             // The first run page of a session, which shows the first picture of the time.
-            const std::string player =
-                MakeBenchPlayer(folder + "/step", test, BenchSettings("step"));
             std::vector<TTrip> firsts;
             for (int i = 0; i < repeats; ++i) {
-                TSession session(player);
+                TSession session(stepPlayer);
                 Act(session, Register);
                 firsts.push_back(Trip(session, minimal, RunTest, 1));
             }

@@ -1,8 +1,6 @@
 // shell/gtk/PageRules.cpp
 #include "shell/gtk/PageRules.h"
 
-#include "platform/Convert.h"
-#include "platform/Unicode.h"
 #include "shell/PseudoHosts.h"
 #include "shell/gtk/GtkHandles.h"
 
@@ -18,29 +16,21 @@ namespace {
 // URLs reach us escaped; names in the pages were written plain. Bytes that do not unescape
 // (a stray "%") are taken as they are.
 std::string Unescaped(std::string_view text) {
-    const std::string copy(text);
-    GCharPtr plain(g_uri_unescape_string(copy.c_str(), nullptr));
-    return plain ? std::string(plain.get()) : copy;
+    GCharPtr plain(g_uri_unescape_segment(text.data(), text.data() + text.size(), nullptr));
+    return plain ? std::string(plain.get()) : std::string(text);
 }
 
-// Every "%XX" to its byte; nothing when a "%" is not followed by two hex digits.
+// Every "%XX" to its byte, "%00" included; nothing when a "%" is not followed by two hex
+// digits.
 std::optional<std::string> PercentDecoded(std::string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            bytes += text[i];
-            continue;
-        }
-        const int high = i + 2 < text.size() ? HexDigitValue(text[i + 1]) : -1;
-        const int low = high >= 0 ? HexDigitValue(text[i + 2]) : -1;
-        if (low < 0) {
-            return std::nullopt;
-        }
-        bytes += static_cast<char>(high * 16 + low);
-        i += 2;
+    const GBytesPtr bytes(
+        g_uri_unescape_bytes(text.data(), static_cast<gssize>(text.size()), nullptr, nullptr));
+    if (!bytes) {
+        return std::nullopt;
     }
-    return bytes;
+    gsize size = 0;
+    const auto* data = static_cast<const char*>(g_bytes_get_data(bytes.get(), &size));
+    return std::string(data, size);
 }
 
 } // namespace
