@@ -10,8 +10,8 @@
 #   resources (the global property STELLIK_PROGRAM_RESOURCES, filled by resources/) and, packed
 #   by stellik-pack, the test with its settings and pictures. Rebuilt when any of them changes.
 #   The debug information goes to ${CMAKE_BINARY_DIR}/<NAME>.debug, which debuggers find
-#   through the player's debug link. Relative paths are taken from the calling folder. The demo test is STELLIK_DEMO_TEST, STELLIK_DEMO_SETTINGS and
-#   STELLIK_DEMO_PICTURES.
+#   through the player's debug link. Relative paths are taken from the calling folder. The demo
+#   test is STELLIK_DEMO_TEST, STELLIK_DEMO_SETTINGS and STELLIK_DEMO_PICTURES.
 
 set(STELLIK_DEMO_TEST ${CMAKE_CURRENT_LIST_DIR}/../demo/demo.xml)
 set(STELLIK_DEMO_SETTINGS ${CMAKE_CURRENT_LIST_DIR}/../demo/settings.xml)
