@@ -2,8 +2,6 @@
 
 #include "platform/Unicode.h"
 
-#include <glib.h>
-
 #include <algorithm>
 
 namespace stellik {
@@ -40,12 +38,8 @@ int TIdsParser::IndexOf(std::string_view text) const {
     const std::u16string wanted = Utf8ToUtf16(text);
     for (size_t i = 0; i < Ids.size(); ++i) {
         const std::string& id = Ids[i];
-        const bool same = asciiText && IsAscii(id)
-                              ? std::equal(id.begin(), id.end(), text.begin(), text.end(),
-                                           [](char a, char b) {
-                                               return g_ascii_tolower(a) == g_ascii_tolower(b);
-                                           })
-                              : SameTextW(Utf8ToUtf16(id), wanted);
+        const bool same =
+            asciiText && IsAscii(id) ? SameAsciiText(id, text) : SameTextW(Utf8ToUtf16(id), wanted);
         if (same) {
             return static_cast<int>(i);
         }
