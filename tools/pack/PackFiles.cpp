@@ -67,13 +67,7 @@ std::string ReadInputFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode) {
-    WriteFileAtomically(path, {bytes}, mode);
-}
-
-void WriteFileAtomically(const std::string& path, std::initializer_list<std::string_view> pieces,
-                         mode_t mode) {
-    WriteFileAtomically(path, std::span<const std::string_view>(pieces.begin(), pieces.size()),
-                        mode);
+    WriteFileAtomically(path, std::span<const std::string_view>(&bytes, 1), mode);
 }
 
 void WriteFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
