@@ -1,6 +1,7 @@
 #include "package/PrivateFolder.h"
 
 #include "platform/Exception.h"
+#include "platform/Files.h"
 
 #include <fcntl.h>
 #include <glib.h>
@@ -12,22 +13,6 @@
 namespace stellik {
 
 namespace {
-
-class TDescriptor {
-public:
-    explicit TDescriptor(int fd) : Fd(fd) {}
-    ~TDescriptor() {
-        if (Fd >= 0) {
-            close(Fd);
-        }
-    }
-    TDescriptor(const TDescriptor&) = delete;
-    TDescriptor& operator=(const TDescriptor&) = delete;
-    int Get() const { return Fd; }
-
-private:
-    int Fd;
-};
 
 // Checked and narrowed through one descriptor, so the folder looked at is the one changed.
 bool NarrowOpened(int fd, mode_t mode, const std::string& path) {
@@ -51,8 +36,8 @@ TPrivateFolder PreparePrivateFolder(const std::string& folder, bool create) {
     if (create && g_mkdir_with_parents(path.c_str(), 0700) != 0) {
         return TPrivateFolder::Failed;
     }
-    const TDescriptor fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (fd.Get() < 0) {
+    const TFileDescriptor fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.IsOpen()) {
         return errno == ENOENT ? TPrivateFolder::Missing : TPrivateFolder::Failed;
     }
     return NarrowOpened(fd.Get(), 0700, path) ? TPrivateFolder::Ready : TPrivateFolder::Failed;

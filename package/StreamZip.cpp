@@ -2,7 +2,7 @@
 
 #include "package/Deflate.h"
 #include "package/ZipHandles.h"
-#include "package/ZipNameIndex.h"
+#include "platform/Unicode.h"
 
 #include <cstring>
 #include <limits>
@@ -36,7 +36,7 @@ void TStreamZip::DoInsertFromStream(const std::string& name, TMemoryStream* inSt
     if (inStream == nullptr) {
         throw Exception("Stream is nil");
     }
-    std::string key = ZipNameKey(name); // the readers' comparison
+    std::string key = AsciiUpper(name); // the readers' comparison
     if (Names.contains(key)) {
         return;
     }

@@ -50,7 +50,7 @@ private:
     TMemoryStream* ArchiveStream = nullptr; // bound by Open, released by Close
     size_t MembersEnd = 0;                  // where the central directory starts
     std::vector<uint8_t> CentralDirectory;  // one header per member, in order
-    std::unordered_set<std::string> Names;  // lower-cased ASCII, for duplicates
+    std::unordered_set<std::string> Names;  // upper-cased ASCII, for duplicates
 };
 
 } // namespace stellik

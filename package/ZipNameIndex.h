@@ -9,12 +9,9 @@
 
 namespace stellik {
 
-// Member names compare whole, ASCII letters without regard to case: this is the key that
-// stands for every name equal to name in that comparison.
-std::string ZipNameKey(std::string_view name);
-
 // Built once when an archive is opened, so that reading every member of a large archive by
-// name costs no scan of the directory per member.
+// name costs no scan of the directory per member. Member names compare whole, ASCII letters
+// without regard to case (keyed by AsciiUpper).
 class TZipNameIndex {
 public:
     TZipNameIndex() = default; // no members

@@ -59,6 +59,8 @@ public:
     TTempFileGuard(const TTempFileGuard&) = delete;
     TTempFileGuard& operator=(const TTempFileGuard&) = delete;
     const std::string& GetPath() const { return Path; }
+    // The file stays: it has become what it was made for.
+    void Keep() { Path.clear(); }
 
 private:
     std::string Path;

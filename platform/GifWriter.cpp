@@ -1,5 +1,6 @@
 #include "platform/GifWriter.h"
 
+#include "platform/CFree.h"
 #include "platform/Exception.h"
 
 #include <gif_lib.h>
@@ -11,10 +12,7 @@ namespace stellik {
 
 namespace {
 
-struct GifMapFree {
-    void operator()(ColorMapObject* map) const noexcept { GifFreeMapObject(map); }
-};
-using GifMapPtr = std::unique_ptr<ColorMapObject, GifMapFree>;
+using GifMapPtr = std::unique_ptr<ColorMapObject, TCFree<GifFreeMapObject>>;
 
 // Closing writes the trailer, so the normal path closes by hand to see its error; this one
 // only cleans up after a failure.

@@ -1,7 +1,7 @@
 #include "platform/IniFile.h"
-#include "platform/Convert.h"
 
 #include "platform/CFree.h"
+#include "platform/Convert.h"
 #include "platform/Files.h"
 #include "platform/GLibHandles.h"
 #include "platform/MemoryStream.h"

@@ -1,6 +1,8 @@
 // platform/MemoryStream.h -- a byte buffer with a position
 #pragma once
 
+#include "platform/CFree.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -61,13 +63,9 @@ public:
     void SaveToFile(const std::string& path) const;
 
 private:
-    struct TFree {
-        void operator()(uint8_t* bytes) const noexcept { std::free(bytes); }
-    };
-
     void Resize(size_t capacity); // exactly; raises std::bad_alloc
 
-    std::unique_ptr<uint8_t, TFree> Data;
+    std::unique_ptr<uint8_t, TCFree<std::free>> Data;
     size_t Size = 0;
     size_t Capacity = 0;
     size_t Position = 0;

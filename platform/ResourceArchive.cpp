@@ -237,6 +237,11 @@ uint32_t Field32(uint64_t value) {
     return static_cast<uint32_t>(value);
 }
 
+uint32_t Crc32(std::string_view bytes) {
+    return static_cast<uint32_t>(
+        crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+}
+
 struct TMemberRecord {
     std::string_view Name;
     std::string_view Bytes;
@@ -277,8 +282,7 @@ TResourceArchive ParseResourceArchive(std::string_view file) {
 }
 
 void CheckResourceCrc(const TResourceEntry& entry) {
-    const auto* bytes = reinterpret_cast<const Bytef*>(entry.Bytes.data());
-    if (crc32_z(crc32_z(0, nullptr, 0), bytes, entry.Bytes.size()) != entry.Crc) {
+    if (Crc32(entry.Bytes) != entry.Crc) {
         ThrowDamaged();
     }
 }
@@ -301,11 +305,8 @@ TResourceArchiveWriter::TResourceArchiveWriter(
         if (name.size() > std::numeric_limits<uint16_t>::max()) {
             throw Exception("Resource name too long: " + name);
         }
-        const auto* data = reinterpret_cast<const Bytef*>(bytes.data());
-        records.push_back(
-            {name, bytes, static_cast<uint16_t>(IsUtf8Name(name) ? Utf8NameFlag : 0),
-             static_cast<uint32_t>(crc32_z(crc32_z(0, nullptr, 0), data, bytes.size())),
-             Field32(bytes.size()), Field32(offset)});
+        records.push_back({name, bytes, static_cast<uint16_t>(IsUtf8Name(name) ? Utf8NameFlag : 0),
+                           Crc32(bytes), Field32(bytes.size()), Field32(offset)});
         offset += LocalHeaderSize + name.size() + bytes.size();
         recordsSize += LocalHeaderSize + DirectoryEntrySize + 2 * name.size();
     }

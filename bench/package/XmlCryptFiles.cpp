@@ -14,8 +14,6 @@
 #include "platform/Exception.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -24,25 +22,12 @@ using namespace stellik;
 
 constexpr std::string_view Password = "qm847";
 
-// Read and written in one piece: the program's own work is what is timed.
+// Read and written in one piece (TMemoryStream's file functions): the program's own work is
+// what is timed.
 TMemoryStream ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     TMemoryStream stream;
-    stream.SetSize(static_cast<size_t>(std::filesystem::file_size(path)));
-    if (!in.read(reinterpret_cast<char*>(stream.GetMemory()),
-                 static_cast<std::streamsize>(stream.GetSize()))) {
-        throw Exception("Cannot read file \"" + path + "\"");
-    }
+    stream.LoadFromFile(path);
     return stream;
-}
-
-void WriteFile(const std::string& path, const TMemoryStream& stream) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(stream.GetMemory()),
-              static_cast<std::streamsize>(stream.GetSize()));
-    if (!out) {
-        throw Exception("Cannot write file \"" + path + "\"");
-    }
 }
 
 void MakeKeys(const std::string& keyFile) {
@@ -52,7 +37,7 @@ void MakeKeys(const std::string& keyFile) {
         TMemoryStream(std::vector<uint8_t>(
             keys.PrivateKeyBlob.data(), keys.PrivateKeyBlob.data() + keys.PrivateKeyBlob.size())),
         TMemoryStream(Password));
-    WriteFile(keyFile, TMemoryStream(Base64Encode(keys.PublicKeyBlob)));
+    TMemoryStream(Base64Encode(keys.PublicKeyBlob)).SaveToFile(keyFile);
 }
 
 void Encrypt(const std::string& keyFile, const std::string& in, const std::string& out) {
@@ -62,7 +47,7 @@ void Encrypt(const std::string& keyFile, const std::string& in, const std::strin
     crypt.Encrypt(work, key);
     work.Clear(); // as the player does: the same stream receives the document
     crypt.GetDocument().SaveToStream(work);
-    WriteFile(out, work);
+    work.SaveToFile(out);
 }
 
 void Decrypt(const std::string& in, const std::string& out) {
@@ -71,7 +56,7 @@ void Decrypt(const std::string& in, const std::string& out) {
     crypt.LoadStream(work);
     work.Clear(); // as the player does: the same stream receives the plain bytes
     crypt.Decrypt(work);
-    WriteFile(out, work);
+    work.SaveToFile(out);
 }
 
 } // namespace

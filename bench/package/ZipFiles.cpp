@@ -21,17 +21,6 @@ namespace {
 
 using namespace stellik;
 
-// Read in one piece: the file's bytes are what is timed, not a byte-wise reader.
-void ReadFileInto(const std::filesystem::path& path, TMemoryStream& stream) {
-    std::ifstream in(path, std::ios::binary);
-    const auto size = static_cast<size_t>(std::filesystem::file_size(path));
-    stream.SetSize(size);
-    if (!in.read(reinterpret_cast<char*>(stream.GetMemory()), static_cast<std::streamsize>(size))) {
-        throw Exception("Cannot read file \"" + path.string() + "\"");
-    }
-    stream.SetPosition(0);
-}
-
 void MakeFiles(const std::filesystem::path& folder, size_t count, size_t size) {
     std::filesystem::create_directories(folder);
     for (size_t i = 0; i < count; ++i) {
@@ -43,7 +32,7 @@ void MakeFiles(const std::filesystem::path& folder, size_t count, size_t size) {
 
 void ReadMembers(const std::filesystem::path& path, const std::filesystem::path& list) {
     TMemoryStream archive;
-    ReadFileInto(path, archive);
+    archive.LoadFromFile(path);
     TStreamUnZip reader;
     reader.Open(archive);
     std::ifstream names(list);
@@ -80,7 +69,7 @@ int main(int argc, char** argv) {
         TMemoryStream member;
         for (int i = 2; i < argc; ++i) {
             const std::filesystem::path path(argv[i]);
-            ReadFileInto(path, member);
+            member.LoadFromFile(path);
             writer.AddFromStream(path.filename().string(), &member);
         }
         writer.Close();

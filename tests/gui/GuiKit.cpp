@@ -1,5 +1,6 @@
 #include "tests/gui/GuiKit.h"
 
+#include "platform/CairoHandles.h"
 #include "shell/gtk/GtkHandles.h"
 #include "shell/gtk/PageRules.h"
 #include "tests/support/MainLoop.h"
@@ -13,11 +14,6 @@
 namespace stellik::testing {
 
 namespace {
-
-struct TCairoSurfaceFree {
-    void operator()(cairo_surface_t* surface) const noexcept { cairo_surface_destroy(surface); }
-};
-using TCairoSurfacePtr = std::unique_ptr<cairo_surface_t, TCairoSurfaceFree>;
 
 struct TScriptResult {
     bool Done = false;

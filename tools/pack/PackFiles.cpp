@@ -16,24 +16,6 @@ namespace stellik {
 
 namespace {
 
-// The temporary file until it has taken the target's name.
-class TPendingFile {
-public:
-    explicit TPendingFile(std::string path) : Path(std::move(path)) {}
-    ~TPendingFile() {
-        if (!Path.empty()) {
-            std::remove(Path.c_str());
-        }
-    }
-    TPendingFile(const TPendingFile&) = delete;
-    TPendingFile& operator=(const TPendingFile&) = delete;
-    const std::string& GetPath() const { return Path; }
-    void Kept() { Path.clear(); }
-
-private:
-    std::string Path;
-};
-
 [[noreturn]] void ThrowFileError(const char* verb, const std::string& path, int error) {
     throw Exception(std::string("Cannot ") + verb + " " + path + ": " + std::strerror(error));
 }
@@ -67,13 +49,7 @@ std::string ReadInputFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode) {
-    WriteFileAtomically(path, {bytes}, mode);
-}
-
-void WriteFileAtomically(const std::string& path, std::initializer_list<std::string_view> pieces,
-                         mode_t mode) {
-    WriteFileAtomically(path, std::span<const std::string_view>(pieces.begin(), pieces.size()),
-                        mode);
+    WriteFileAtomically(path, std::span<const std::string_view>(&bytes, 1), mode);
 }
 
 void WriteFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
@@ -85,7 +61,7 @@ void WriteFileAtomically(const std::string& path, std::span<const std::string_vi
     if (file.Get() < 0) {
         ThrowFileError("write", path, errno);
     }
-    TPendingFile pending(pattern);
+    TTempFileGuard pending(pattern); // until it has taken the target's name
     bool written = true;
     for (const std::string_view piece : pieces) {
         written = written && WriteAll(file.Get(), piece);
@@ -94,7 +70,7 @@ void WriteFileAtomically(const std::string& path, std::span<const std::string_vi
         std::rename(pending.GetPath().c_str(), path.c_str()) != 0) {
         ThrowFileError("write", path, errno);
     }
-    pending.Kept();
+    pending.Keep();
 }
 
 } // namespace stellik

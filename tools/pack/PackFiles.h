@@ -3,7 +3,6 @@
 
 #include <sys/types.h>
 
-#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,8 +21,6 @@ std::string ReadInputFile(const std::string& path);
 void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode);
 // The same with the file's bytes given as pieces, written one after the other.
 void WriteFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
-                         mode_t mode);
-void WriteFileAtomically(const std::string& path, std::initializer_list<std::string_view> pieces,
                          mode_t mode);
 
 } // namespace stellik
