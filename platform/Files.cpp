@@ -1,6 +1,9 @@
 #include "platform/Files.h"
 
+#include "platform/GLibHandles.h"
+
 #include <fcntl.h>
+#include <glib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +67,24 @@ TRegularFileContent ReadRegularFile(const std::string& path, bool followLinks) {
     result.Bytes.resize(size);
     result.Status = TStatus::Read;
     return result;
+}
+
+std::optional<std::string> LinkChainEnd(const std::string& path) {
+    constexpr int maxLinkHops = 40; // as many links as the kernel follows in one path
+    std::string current = path;
+    for (int hop = 0; hop < maxLinkHops; ++hop) {
+        const GCharPtr target(g_file_read_link(current.c_str(), nullptr));
+        if (!target) {
+            return current;
+        }
+        if (g_path_is_absolute(target.get())) {
+            current = target.get();
+        } else {
+            const GCharPtr folder(g_path_get_dirname(current.c_str()));
+            current = std::string(folder.get()) + "/" + target.get();
+        }
+    }
+    return std::nullopt;
 }
 
 std::string NotRegularFileMessage(const std::string& path) {

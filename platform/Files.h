@@ -1,6 +1,7 @@
 // platform/Files.h -- file system queries the program needs
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace stellik {
@@ -35,6 +36,11 @@ struct TRegularFileContent {
 // so that anything but a regular file is NotRegular and never read. Unless followLinks, a
 // symbolic link is not followed and is NotRegular too.
 TRegularFileContent ReadRegularFile(const std::string& path, bool followLinks);
+
+// The file a chain of symbolic links at path ends at (path itself when it is no link); that file
+// need not exist yet. Writing there instead of at path keeps the link and changes what the user
+// meant by the name. Nothing when the chain is longer than the kernel follows (ELOOP).
+std::optional<std::string> LinkChainEnd(const std::string& path);
 
 // "<path> is not a regular file".
 std::string NotRegularFileMessage(const std::string& path);

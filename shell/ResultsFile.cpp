@@ -13,13 +13,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace stellik {
 
 namespace {
-
-// As many links as the kernel follows in one path.
-constexpr int MaxLinkHops = 40;
 
 [[noreturn]] void ThrowCreateError(const std::string& path, int error) {
     throw Exception("Cannot create file \"" + path + "\". " + g_strerror(error));
@@ -109,21 +107,6 @@ private:
     bool NoHardLinks = false;
 };
 
-// The file a chain of symbolic links ends at (path itself when it is no link); that file need
-// not exist yet. A chain too long to be followed raises the kernel's error for it.
-std::string LinkTarget(const std::string& path) {
-    std::string current = path;
-    for (int hop = 0; hop < MaxLinkHops; ++hop) {
-        const GCharPtr target(g_file_read_link(current.c_str(), nullptr));
-        if (!target) {
-            return current;
-        }
-        current = g_path_is_absolute(target.get()) ? std::string(target.get())
-                                                   : FolderOf(current) + "/" + target.get();
-    }
-    ThrowCreateError(path, ELOOP);
-}
-
 // Overwrites the existing regular file path in place: the only way left in a folder where no
 // file can be made. Room for the new content is taken before a byte is changed, where the
 // file system can say, so that a full disk leaves the earlier content whole. False with
@@ -152,7 +135,11 @@ bool DirectoryExists(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    const std::string target = LinkTarget(path);
+    const std::optional<std::string> link = LinkChainEnd(path);
+    if (!link) {
+        ThrowCreateError(path, ELOOP);
+    }
+    const std::string& target = *link;
     TTemporaryFile temporary(FolderOf(target));
     if (!temporary.IsOpen()) {
         const int error = errno;

@@ -1,13 +1,21 @@
 // stellik-pack as a command: exit codes and one-line errors, and a player that runs.
 #include "PackTestSupport.h"
 
+#include "platform/Files.h"
 #include "platform/ResourceArchive.h"
+#include "tests/support/HangGuard.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
 
 namespace stellik::testing {
 namespace {
@@ -67,6 +75,112 @@ TEST(PackCommand, AFlippedBitInAResourceIsFoundWhenItIsRead) {
     const TCommandResult repack = RunCommand(folder, PackCommand(options));
     EXPECT_EQ(repack.ExitCode, 1);
     EXPECT_EQ(repack.Errors, "stellik-pack: " + options.Player + ": Damaged resource archive\n");
+}
+
+// What a name stands for: the entry itself and what it leads to, so that a replaced link, pipe
+// or device shows even when a regular file of the same name took its place.
+std::string Identity(const std::string& path) {
+    struct stat own {};
+    struct stat reached {};
+    const bool hasOwn = lstat(path.c_str(), &own) == 0;
+    const bool reaches = stat(path.c_str(), &reached) == 0;
+    return std::to_string(hasOwn) + ":" + std::to_string(own.st_ino) + ":" +
+           std::to_string(own.st_mode) + " -> " + std::to_string(reaches) + ":" +
+           std::to_string(reached.st_ino) + ":" + std::to_string(reached.st_mode) + ":" +
+           std::to_string(reached.st_rdev) + ":" + std::to_string(reached.st_size);
+}
+
+// A listening socket bound to path, closed when it goes.
+class TBoundSocket {
+public:
+    explicit TBoundSocket(const std::string& path) : Socket(socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        EXPECT_EQ(bind(Socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)),
+                  0)
+            << path;
+    }
+
+private:
+    TFileDescriptor Socket;
+};
+
+// Something other than a file under the output's name, or at the end of a link there, is no
+// player to replace: the tool refuses it, changes nothing and does not wait on a pipe.
+TEST(PackCommand, AnOutputThatIsNoRegularFileIsRefusedAndLeftAsItWas) {
+    const TPackFolder folder(ReadFile(STELLIK_PROBE_PROGRAM), ProgramDtds());
+    TPackOptions options = folder.Options();
+    const std::string& output = options.Output;
+    std::unique_ptr<TBoundSocket> socket;
+    struct TCase {
+        const char* what;
+        std::function<bool()> make; // false: this machine cannot make it
+    };
+    const std::vector<TCase> cases = {
+        {"named pipe",
+         [&] {
+             MakeFifo(output);
+             return true;
+         }},
+        {"socket",
+         [&] {
+             socket = std::make_unique<TBoundSocket>(output);
+             return true;
+         }},
+        {"folder", [&] { return std::filesystem::create_directory(output); }},
+        {"device", [&] { return mknod(output.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }},
+        {"link to the system's null device",
+         [&] { return symlink("/dev/null", output.c_str()) == 0; }},
+        {"link to a named pipe",
+         [&] { return symlink(MakeFifo(folder.Path("pipe")).c_str(), output.c_str()) == 0; }},
+        {"relative link to a folder", [&] { return symlink("../test", output.c_str()) == 0; }},
+    };
+    const std::string devNull = Identity("/dev/null");
+    for (const TCase& c : cases) {
+        if (!c.make()) {
+            std::filesystem::remove_all(output);
+            continue; // a device node needs a privilege the tests may lack
+        }
+        const std::vector<std::string> names = folder.Names();
+        const std::string before = Identity(output);
+        const THangGuard guard(60);
+        const TCommandResult pack = RunCommand(folder, PackCommand(options));
+        EXPECT_EQ(pack.ExitCode, 1) << c.what;
+        EXPECT_EQ(pack.Errors, "stellik-pack: " + output + " is not a regular file\n") << c.what;
+        EXPECT_EQ(Identity(output), before) << c.what;
+        EXPECT_EQ(folder.Names(), names) << c.what;
+        socket.reset();
+        std::filesystem::remove_all(output);
+        std::filesystem::remove_all(folder.Path("pipe"));
+    }
+    EXPECT_EQ(Identity("/dev/null"), devNull);
+}
+
+// A link under the output's name is the user's way of saying where the player goes: the file
+// at its end gets the player, made or replaced, and the link stays a link.
+TEST(PackCommand, AnOutputThatIsALinkWritesTheFileItPointsTo) {
+    const TPackFolder folder(ReadFile(STELLIK_PROBE_PROGRAM), ProgramDtds());
+    TPackOptions options = folder.Options();
+    WriteFile(folder.Path("out/earlier"), "an earlier player");
+    std::filesystem::create_symlink("earlier", folder.Path("out/chained"));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"earlier", folder.Path("out/earlier")},          // a relative link to a file
+        {folder.Path("out/new"), folder.Path("out/new")}, // a dangling absolute link
+        {"chained", folder.Path("out/earlier")},          // a link to a link to a file
+    };
+    for (const auto& [linkText, file] : cases) {
+        std::filesystem::remove(options.Output);
+        std::filesystem::create_symlink(linkText, options.Output);
+        const TCommandResult pack = RunCommand(folder, PackCommand(options));
+        EXPECT_EQ(pack.ExitCode, 0) << linkText << ": " << pack.Errors;
+        EXPECT_TRUE(std::filesystem::is_symlink(options.Output)) << linkText;
+        EXPECT_EQ(std::filesystem::read_symlink(options.Output), linkText);
+        // The probe checks the resources of the file it runs from.
+        const TCommandResult run = RunCommand(folder, "'" + file + "'");
+        EXPECT_EQ(run.ExitCode, 0) << linkText << ": " << run.Errors;
+        WriteFile(file, "an earlier player");
+    }
 }
 
 TEST(PackCommand, ReportsABadInputOnOneLineAndFails) {

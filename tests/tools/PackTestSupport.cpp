@@ -3,6 +3,9 @@
 #include "platform/Files.h"
 #include "platform/Resources.h"
 
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +25,11 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string MakeFifo(const std::string& path) {
+    EXPECT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
+    return path;
 }
 
 std::string TestDocument(const std::string& questions) {

@@ -14,6 +14,7 @@ using TResourceList = std::vector<std::pair<std::string, std::string>>;
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
+std::string MakeFifo(const std::string& path); // returns path
 
 // A test document of the format, with the given questions.
 std::string TestDocument(const std::string& questions);

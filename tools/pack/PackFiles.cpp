@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 namespace stellik {
 
@@ -54,7 +55,16 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t
 
 void WriteFileAtomically(const std::string& path, std::span<const std::string_view> pieces,
                          mode_t mode) {
-    const std::filesystem::path target(path);
+    const std::optional<std::string> linkEnd = LinkChainEnd(path);
+    if (!linkEnd) {
+        ThrowFileError("write", path, ELOOP);
+    }
+    // Checked without opening it, so that a named pipe is never waited on.
+    struct stat existing {};
+    if (lstat(linkEnd->c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        throw Exception(NotRegularFileMessage(path));
+    }
+    const std::filesystem::path target(*linkEnd);
     std::string pattern =
         (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     TFileDescriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
@@ -67,7 +77,7 @@ void WriteFileAtomically(const std::string& path, std::span<const std::string_vi
         written = written && WriteAll(file.Get(), piece);
     }
     if (!written || ::fchmod(file.Get(), mode) != 0 || !file.Close() ||
-        std::rename(pending.GetPath().c_str(), path.c_str()) != 0) {
+        std::rename(pending.GetPath().c_str(), linkEnd->c_str()) != 0) {
         ThrowFileError("write", path, errno);
     }
     pending.Keep();
