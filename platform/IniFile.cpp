@@ -4,15 +4,14 @@
 #include "platform/Convert.h"
 #include "platform/Files.h"
 #include "platform/GLibHandles.h"
+#include "platform/IniLines.h"
 #include "platform/MemoryStream.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
-#include <set>
 #include <string_view>
 #include <vector>
 
@@ -22,91 +21,31 @@ namespace {
 
 using KeyFilePtr = std::unique_ptr<GKeyFile, TCFree<g_key_file_free>>;
 
-// Names the line format can hold: GKeyFile refuses anything else, and a bracket, an equals
-// sign or a control character would change the meaning of the line when read back.
-bool IsIniName(std::string_view name, bool isKey) {
-    if (name.empty() || !g_utf8_validate(name.data(), static_cast<gssize>(name.size()), nullptr)) {
-        return false;
-    }
-    for (const char c : name) {
-        const auto code = static_cast<unsigned char>(c);
-        if (code < 0x20 || code == 0x7F || c == '[' || c == ']' || (isKey && c == '=')) {
-            return false;
-        }
-    }
-    return !isKey || (name.front() != ' ' && name.back() != ' ');
-}
-
-enum class TLoadResult { Loaded, Missing, Unreadable, NotRegular, Damaged };
-
-constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
-
-std::string_view TrimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+enum class TLoadResult { Loaded, Missing, Unreadable, NotRegular };
 
 // The entries of a hand-edited or foreign file as the profile routines see them, as text that
-// GKeyFile takes: the byte-order mark, ";" comments, lines without "=", keys outside any
-// section and lines naming what a key file cannot hold are dropped, a section line ends at
-// its "]", and of keys written twice in a section the first counts. Only entries are kept,
-// not comments: GKeyFile files blank lines as comments of the section above them and would
-// put new keys after them, so a rewrite would drift from the plain layout (sections one blank
-// line apart, keys in the order first written).
+// GKeyFile takes: only the section lines and the entries a read finds, each as "[name]" or
+// "key=value". Comments and blank lines stay out: GKeyFile would file them under the section
+// above them, and they matter only to a rewrite, which works on the text itself.
 std::string ProfileEntries(std::string_view text) {
-    if (text.starts_with(Utf8Mark)) {
-        text.remove_prefix(Utf8Mark.size());
-    }
     std::string result;
     result.reserve(text.size());
-    std::string section;
-    bool inSection = false;
-    std::set<std::string, std::less<>> seenKeys;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
+    for (const TIniLine& line : SplitIniLines(text)) {
+        if (line.Kind == TIniLine::TKind::Section) {
+            result.append("[").append(line.Section).append("]\n");
+        } else if (line.Kind == TIniLine::TKind::Entry && line.Counts) {
+            result.append(line.Key).append("=").append(line.Value).push_back('\n');
         }
-        // Trailing blanks belong to the value: values are kept raw.
-        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
-        if (line.starts_with('[')) {
-            const size_t close = line.find(']');
-            if (close == std::string_view::npos) {
-                continue;
-            }
-            section = line.substr(1, close - 1);
-            // The keys of a section we cannot name go nowhere, not into the one before.
-            inSection = IsIniName(section, false);
-            if (inSection) {
-                result.append(line.substr(0, close + 1)).push_back('\n');
-            }
-            continue;
-        }
-        const size_t equals = line.find('=');
-        if (!inSection || line.starts_with(';') || equals == std::string_view::npos) {
-            continue;
-        }
-        const std::string_view key = TrimBlanks(line.substr(0, equals));
-        if (!IsIniName(key, true) || !seenKeys.insert(section + '\0' + std::string(key)).second) {
-            continue;
-        }
-        result.append(key).append(line.substr(equals)).push_back('\n');
     }
     return result;
 }
 
-// A file that is not text (binary data, UTF-16 text: NUL bytes) is Damaged, as is one that
-// GKeyFile still refuses after the cleaning above; one that cannot be read (no permission) is
-// Unreadable. Anything but a regular file (a folder, a named pipe, a device, a symbolic link:
-// the program's ini files live in its own folders, where no link belongs) is NotRegular.
-TLoadResult LoadKeyFile(const std::string& path, GKeyFile* keyFile) {
+// The file's bytes. One that cannot be read (no permission) is Unreadable. Anything but a
+// regular file (a folder, a named pipe, a device, a symbolic link: the program's ini files
+// live in its own folders, where no link belongs) is NotRegular.
+TLoadResult ReadIniText(const std::string& path, std::string& text) {
     using TStatus = TRegularFileContent::TStatus;
-    const TRegularFileContent file = ReadRegularFile(path, false);
+    TRegularFileContent file = ReadRegularFile(path, false);
     switch (file.Status) {
     case TStatus::Missing:
         return TLoadResult::Missing;
@@ -117,15 +56,19 @@ TLoadResult LoadKeyFile(const std::string& path, GKeyFile* keyFile) {
     case TStatus::Read:
         break;
     }
-    const std::string_view text = file.Bytes;
+    text = std::move(file.Bytes);
+    return TLoadResult::Loaded;
+}
+
+// Loads the entries of text into keyFile; false for a file that is not text (binary data,
+// UTF-16 text: NUL bytes) or that GKeyFile still refuses after the cleaning above.
+bool LoadEntries(std::string_view text, GKeyFile* keyFile) {
     if (text.find('\0') != std::string_view::npos) {
-        return TLoadResult::Damaged;
+        return false;
     }
     const std::string entries = ProfileEntries(text);
     return g_key_file_load_from_data(keyFile, entries.data(), entries.size(),
-                                     G_KEY_FILE_KEEP_TRANSLATIONS, nullptr)
-               ? TLoadResult::Loaded
-               : TLoadResult::Damaged;
+                                     G_KEY_FILE_KEEP_TRANSLATIONS, nullptr) != FALSE;
 }
 
 // Written to a temporary file and renamed over the old one, so an interrupted write (a full
@@ -155,8 +98,9 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
                                  const std::string& defaultValue) const {
     std::string result = defaultValue;
     const KeyFilePtr keyFile(g_key_file_new());
+    std::string text;
     if (IsIniName(section, false) && IsIniName(key, true) &&
-        LoadKeyFile(FileName, keyFile.get()) == TLoadResult::Loaded) {
+        ReadIniText(FileName, text) == TLoadResult::Loaded && LoadEntries(text, keyFile.get())) {
         const GCharPtr value(
             g_key_file_get_value(keyFile.get(), section.c_str(), key.c_str(), nullptr));
         if (value != nullptr) {
@@ -175,25 +119,24 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     if (!IsIniName(section, false) || !IsIniName(key, true)) {
         fail();
     }
-    KeyFilePtr keyFile(g_key_file_new());
-    const TLoadResult loaded = LoadKeyFile(FileName, keyFile.get());
+    std::string text;
+    const TLoadResult loaded = ReadIniText(FileName, text);
     // An unreadable file is not overwritten (its entries would be lost unseen), nor is a
     // folder, a pipe or a link in its place.
     if (loaded == TLoadResult::Unreadable || loaded == TLoadResult::NotRegular) {
         fail();
     }
-    if (loaded == TLoadResult::Damaged) {
+    if (loaded == TLoadResult::Loaded && !LoadEntries(text, KeyFilePtr(g_key_file_new()).get())) {
         // Kept beside a fresh file, so that neither this write nor any later one is blocked.
         if (g_rename(FileName.c_str(), (FileName + ".bak").c_str()) != 0) {
             fail();
         }
-        keyFile.reset(g_key_file_new());
+        text.clear();
     }
-    const std::string line = value.substr(0, value.find_first_of(std::string_view("\0\r\n", 3)));
-    g_key_file_set_value(keyFile.get(), section.c_str(), key.c_str(), line.c_str());
-    gsize size = 0;
-    const GCharPtr data(g_key_file_to_data(keyFile.get(), &size, nullptr));
-    if (!WriteWholeFile(FileName, data.get(), size)) {
+    const std::string_view line =
+        std::string_view(value).substr(0, value.find_first_of(std::string_view("\0\r\n", 3)));
+    const std::string updated = WithIniValue(text, section, key, line);
+    if (!WriteWholeFile(FileName, updated.data(), updated.size())) {
         fail();
     }
 }

@@ -19,9 +19,10 @@ public:
 // An ini file named at construction. Every call reads the file afresh and every write puts the
 // whole file back at once, so the object holds no state and creating it touches no file.
 // Values are stored raw (no escaping), as the program's other ini readers expect.
-// Files edited by hand or written by other programs are read leniently: a UTF-8 byte-order
-// mark, ";" comments, lines without "=" and keys before the first section are skipped, and
-// of a key given twice in a section the first counts. A rewrite keeps only the entries.
+// Files edited by hand or written by other programs are read leniently (see TIniLine), and
+// of a key given twice in a section the first counts. A write changes the line of that key
+// only, or adds one line, or a section at the end: every other line, comments and text it
+// cannot read included, stays as it was, byte for byte and with its own line end.
 class TIniFile {
 public:
     // A value read back is cut to at most this many bytes, never inside a UTF-8 character.

@@ -1,5 +1,6 @@
 #include "TestFolders.h"
 
+#include "documents/UserSettings.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/MemoryStream.h"
@@ -131,7 +132,8 @@ TEST_F(IniFile, AnythingButARegularFileIsNeitherReadNorWaitedFor) {
 }
 
 // Files we did not write ourselves: what a read finds in them, and the whole file after one
-// write of "[S] New=1" (".bak" holds the old file when it was not text at all).
+// write of "[S] New=1", which adds a line and changes no other (".bak" holds the old file when
+// it was not text at all).
 TEST_F(IniFile, ForeignFilesAreReadLenientlyAndNeverBlockWrites) {
     struct TCase {
         const char* What;
@@ -142,16 +144,26 @@ TEST_F(IniFile, ForeignFilesAreReadLenientlyAndNeverBlockWrites) {
     };
     const std::string a2046(2046, 'a');
     const std::vector<TCase> cases = {
-        {"byte-order mark", "\xEF\xBB\xBF[S]\r\nKey=v\r\n", "v", "[S]\nKey=v\nNew=1\n"},
-        {"comments", "; by hand\n[S]\n ;Key=x\n# other\nKey=v\n", "v", "[S]\nKey=v\nNew=1\n"},
-        {"line without equals", "[S]\nnot an entry\nKey = v\n", "v", "[S]\nKey=v\nNew=1\n"},
-        {"keys before any section", "Key=top\n[T]\nKey=t\n", "dflt", "[T]\nKey=t\n\n[S]\nNew=1\n"},
-        {"section line with a comment", "[S] ; main\nKey=v\n", "v", "[S]\nKey=v\nNew=1\n"},
-        {"key named twice", "[S]\nKey=first\nKey=second\n", "first", "[S]\nKey=first\nNew=1\n"},
+        {"byte-order mark", "\xEF\xBB\xBF[S]\r\nKey=v\r\n", "v",
+         "\xEF\xBB\xBF[S]\r\nKey=v\r\nNew=1\r\n"},
+        {"comments", "; by hand\n[S]\n ;Key=x\n#Key=y\nKey=v\n", "v",
+         "; by hand\n[S]\n ;Key=x\n#Key=y\nKey=v\nNew=1\n"},
+        {"line without equals", "[S]\nnot an entry\nKey = v\n", "v",
+         "[S]\nnot an entry\nKey = v\nNew=1\n"},
+        {"last line cut after its carriage return", "[S]\r\nKey=v\r", "v",
+         "[S]\r\nKey=v\r\nNew=1\r\n"},
+        {"keys before any section", "Key=top\n[T]\nKey=t", "dflt",
+         "Key=top\n[T]\nKey=t\n\n[S]\nNew=1\n"},
+        {"section line with a comment", "[S] ; main\nKey=v\n", "v", "[S] ; main\nKey=v\nNew=1\n"},
+        {"section without entries", "[S]\n; none yet\n", "dflt", "[S]\nNew=1\n; none yet\n"},
+        {"key named twice", "[S]\nKey=first\nKey=second\n", "first",
+         "[S]\nKey=first\nKey=second\nNew=1\n"},
+        {"section named twice", "[S]\nA=1\n\n[T]\n[S]\nKey=v\n", "v",
+         "[S]\nA=1\nNew=1\n\n[T]\n[S]\nKey=v\n"},
         // Keys under a section that cannot be named stay out of the section before it.
         {"unnameable section", "[S]\nA=1\n[S\x01]\nKey=x\n[]\nKey=y\n", "dflt",
-         "[S]\nA=1\nNew=1\n"},
-        {"unnameable key", "[S]\nK[ey=x\nKey=v\n", "v", "[S]\nKey=v\nNew=1\n"},
+         "[S]\nA=1\nNew=1\n[S\x01]\nKey=x\n[]\nKey=y\n"},
+        {"unnameable key", "[S]\nK[ey=x\nKey=v\n", "v", "[S]\nK[ey=x\nKey=v\nNew=1\n"},
         {"UTF-16 text", "\xFF\xFE[\0S\0]\0\n\0K\0=\0v\0"s, "dflt", "[S]\nNew=1\n", true},
         {"binary", "[S]\nKey=v\0w\n"s, "dflt", "[S]\nNew=1\n", true},
         // The value cut keeps whole characters: 2046 + 2 bytes of "ж", 2046 + 3 of "€".
@@ -181,6 +193,69 @@ TEST_F(IniFile, ForeignFilesAreReadLenientlyAndNeverBlockWrites) {
             EXPECT_EQ(ini.ReadString("S", "New", ""), "1");
         }
     }
+}
+
+// The examinee's file after an administrator's script and a person with an editor have been at
+// it: saving the examinee's data changes the lines of those keys and adds the missing ones, and
+// every other byte stays where it was, each line with its own end.
+TEST_F(IniFile, AWriteChangesOnlyItsOwnLineOfAHandMadeFile) {
+    const std::string handMade = "\xEF\xBB\xBF; kept by the school's script\r\n"
+                                 "Version=3\r\n"
+                                 "\r\n"
+                                 "[USER_INFO] ; the examinee\r\n"
+                                 "  FirstName = Old\r\n"
+                                 "# LastName=commented out\r\n"
+                                 "LastName=Первая\r\n"
+                                 "LastName=Вторая\r\n"
+                                 "no equals sign here\n"
+                                 "\r\n"
+                                 "[Other]Keep=precious\r\n"
+                                 "Patronymic=of another section\r\n"
+                                 "[USER_INFO]\r\n"
+                                 "AddInfo=00\r\n"
+                                 "[Tail]\tend";
+    const std::string path = ScratchFolder() + "Stellik.ini";
+    WriteWholeFile(path, handMade);
+    TIniFile ini(path);
+    TUserSettings user;
+    user.Load(ini);
+    EXPECT_EQ(user.FirstName, "Old");
+    EXPECT_EQ(user.LastName, "Первая");
+    EXPECT_EQ(user.Patronymic, "");
+    EXPECT_EQ(user.AddInfo, std::string(1, '\0'));
+
+    user = {};
+    user.FirstName = "Иван";
+    user.LastName = "Петров";
+    user.Patronymic = "Ильич";
+    user.AddInfo = "A";
+    user.SaveInfo = true;
+    user.Save(ini);
+    ini.WriteInteger("MainFrm", "left", -8);
+    EXPECT_EQ(ReadWholeFile(path), "\xEF\xBB\xBF; kept by the school's script\r\n"
+                                   "Version=3\r\n"
+                                   "\r\n"
+                                   "[USER_INFO] ; the examinee\r\n"
+                                   "FirstName=Иван\r\n"
+                                   "# LastName=commented out\r\n"
+                                   "LastName=Петров\r\n"
+                                   "LastName=Вторая\r\n"
+                                   "Patronymic=Ильич\r\n"
+                                   "no equals sign here\n"
+                                   "\r\n"
+                                   "[Other]Keep=precious\r\n"
+                                   "Patronymic=of another section\r\n"
+                                   "[USER_INFO]\r\n"
+                                   "AddInfo=41\r\n"
+                                   "[Tail]\tend\r\n"
+                                   "\r\n"
+                                   "[MainFrm]\r\n"
+                                   "left=-8\r\n");
+    TUserSettings back;
+    back.Load(ini);
+    EXPECT_EQ(back.FirstName + back.LastName + back.Patronymic + back.AddInfo, "ИванПетровИльичA");
+    EXPECT_EQ(ini.ReadString("Other", "Patronymic", ""), "of another section");
+    EXPECT_FALSE(FileExists(path + ".bak"));
 }
 
 } // namespace
