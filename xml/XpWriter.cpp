@@ -80,6 +80,7 @@ constexpr std::array<std::array<bool, 256>, vkKinds> MakeStops() {
         }
         stops[kind]['\t'] = attribute;
         stops[kind]['\n'] = attribute || refs;
+        stops[kind]['\r'] = attribute || refs;
     }
     return stops;
 }
@@ -87,7 +88,8 @@ constexpr std::array<std::array<bool, 256>, vkKinds> MakeStops() {
 constexpr auto Stops = MakeStops();
 
 // Text or an attribute value with markup escaped, characters XML forbids left out and, with
-// refs, every character outside 32..126 but TAB as a reference.
+// refs, every character outside 32..126 but TAB as a reference (in attribute values TAB, LF
+// and CR always, as a parser would make spaces of them).
 void AppendEscaped(TXpWriterOutput& out, std::string_view s, bool attribute, bool keep) {
     const bool refs = !keep;
     const auto& stop =

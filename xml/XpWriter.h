@@ -2,10 +2,12 @@
 //
 // No white space is added anywhere; the top-level nodes of a document are joined by CR LF.
 // In text and attribute values every character outside 32..126 except TAB is written as a
-// decimal character reference ("&#1040;"), unless keepCharacters is set; CR (and, in
-// attribute values, TAB and LF) are always references, so that reading the text back gives
-// the same characters. Names, CDATA sections, comments and processing instructions are
-// written as they are, since references mean nothing there.
+// decimal character reference ("&#1040;"), unless keepCharacters is set; in attribute values
+// TAB, LF and CR are always references, so that reading them back gives the same characters.
+// With keepCharacters a CR in text is written as it is, like every other character: such text
+// is read as text (its white space made single spaces), and a parser would make an LF of it.
+// Names, CDATA sections, comments and processing instructions are written as they are, since
+// references mean nothing there.
 //
 // What is written always parses again: a character XML 1.0 does not allow (a control other
 // than TAB, LF and CR, U+FFFE, U+FFFF, a surrogate) is left out, raw or as a reference;

@@ -148,6 +148,20 @@ TEST(Questions, AnswerTextKeepsMarkupOnOneLine) {
               "x<b>y<answer rating=\"2\">z</answer></b>");
 }
 
+// A carriage return given as a character reference is white space like any other: with the
+// blanks around it, it becomes one space in question and answer text alike.
+TEST(Questions, CarriageReturnReferencesAreWhiteSpaceInQuestionAndAnswerText) {
+    TReaderKit kit;
+    kit.Read(QuestionsXml("<check>one&#13;two &#13;\n three<answer rating=\"1\">four&#13;five"
+                          "</answer><answer rating=\"1\">six\t&#13;&#13; <b>seven</b></answer>"
+                          "</check>"));
+    const TQuestion& check = kit.Doc.Questions.GetItem(0);
+    ASSERT_EQ(check.Answers.GetCount(), 2);
+    EXPECT_EQ(Content(kit.Doc, 0), "one two three");
+    EXPECT_EQ(Utf16ToUtf8(check.Answers.GetItem(0).Text), "four five");
+    EXPECT_EQ(Utf16ToUtf8(check.Answers.GetItem(1).Text), "six <b>seven</b>");
+}
+
 TEST(Questions, AnswerInsideAnAnswerStopsTheReading) {
     TReaderKit kit;
     EXPECT_EQ(
