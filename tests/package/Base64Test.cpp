@@ -88,7 +88,7 @@ TEST(Base64, DecodesWhatItEncodesAndWritesAtThePosition) {
 
 TEST(Base64, RefusesTextThatIsNotBase64AndWritesNothing) {
     for (const char* text : {"Zm9v!mFy", "Zm9v-_Fy", "Zg==Zm9v", "=Zm9", "Zm9vY", "Zm9vYm", "Zm8",
-                             "\xD0\x90QID", "Zg=v", "Zg=", "Zm9vZg== x"}) {
+                             "\xD0\x90QID", "Zg=v", "Zg=", "Zm9vZg== x", "Z===", "Zm9vZ==="}) {
         EXPECT_EQ(Decoded(text), "<refused>") << text;
     }
 }

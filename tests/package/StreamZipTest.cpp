@@ -8,7 +8,10 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <functional>
+#include <optional>
 
 namespace stellik::testing {
 namespace {
@@ -21,13 +24,14 @@ std::string Extract(const TMemoryStream& archive, const std::string& name) {
     return std::string(out.View());
 }
 
-// Name, method and sizes of every member, read with the ZIP library directly, which also
+// Name, method, sizes and time of every member, read with the ZIP library directly, which also
 // checks that every local header agrees with the central directory.
 struct TMember {
     std::string Name;
     int Method;
     uint64_t Size;
     uint64_t CompressedSize;
+    std::time_t Modified; // the DOS date and time, read as local time
 };
 
 std::vector<TMember> Members(const TMemoryStream& archive) {
@@ -48,7 +52,7 @@ std::vector<TMember> Members(const TMemoryStream& archive) {
         zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &st);
         // Read strictly, a name is UTF-8 only when its header says so.
         const char* name = zip_get_name(zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_STRICT);
-        members.push_back({name, st.comp_method, st.size, st.comp_size});
+        members.push_back({name, st.comp_method, st.size, st.comp_size, st.mtime});
     }
     zip_discard(zip);
     zip_error_fini(&error);
@@ -204,6 +208,63 @@ TEST(StreamZip, AddingCostsTheNewMemberNotTheWholeArchive) {
         EXPECT_EQ(Members(archive).size(), count);
     };
     EXPECT_TRUE(ScalesLinearly(BestSeconds(add), 100));
+}
+
+// Sets TZ for one test and puts the previous value back.
+class TTimeZone {
+public:
+    explicit TTimeZone(const char* zone) {
+        if (const char* previous = std::getenv("TZ")) {
+            Previous = previous;
+        }
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~TTimeZone() {
+        if (Previous) {
+            setenv("TZ", Previous->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+    TTimeZone(const TTimeZone&) = delete;
+    TTimeZone& operator=(const TTimeZone&) = delete;
+
+private:
+    std::optional<std::string> Previous;
+};
+
+// A member carries the local date and time it was written at, to the two seconds the DOS
+// fields hold (seconds rounded down to even). A zone 14 hours from UTC tells local time from
+// UTC, and the date with it for most of the day.
+TEST(StreamZip, AMemberCarriesTheLocalTimeItWasWrittenAt) {
+    const TTimeZone zone("<+14>-14");
+    const std::time_t before = std::time(nullptr);
+    const TMemoryStream archive = Archive({{"a.xml", "x"}});
+    const std::time_t after = std::time(nullptr);
+    const auto members = Members(archive);
+    ASSERT_EQ(members.size(), 1u);
+    EXPECT_GE(members[0].Modified, before - 1);
+    EXPECT_LE(members[0].Modified, after);
+}
+
+// The format counts members in 16 bits: 65,535 fit, the next one is refused and the archive
+// stays as it was.
+TEST(StreamZip, TheMemberAfterThe65535thIsRefused) {
+    TMemoryStream archive;
+    TStreamZip writer;
+    writer.Open(archive);
+    TMemoryStream empty;
+    for (int i = 0; i < 65535; ++i) {
+        writer.AddFromStream(std::to_string(i), &empty);
+    }
+    const std::vector<uint8_t> full = archive.Bytes();
+    EXPECT_THAT([&] { writer.AddFromStream("65535", &empty); },
+                Raises<EZipError>("ZIP archive too large"));
+    EXPECT_TRUE(archive.Bytes() == full) << "the archive changed"; // megabytes: not printed
+    writer.Close();
+    EXPECT_EQ(Members(archive).size(), 65535u);
 }
 
 TEST(StreamZip, ClosingWithoutMembersWritesAnEmptyArchive) {

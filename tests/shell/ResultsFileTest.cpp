@@ -3,6 +3,7 @@
 #include "ShellKit.h"
 
 #include "shell/ResultsFile.h"
+#include "tests/support/HangGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -268,9 +269,27 @@ TEST(ResultsFile, ALinkedNameWritesTheFileItPointsTo) {
                   "\". Too many levels of symbolic links");
 }
 
+// Saves bytes to target in a child process that, when the tests run as root, takes the rights
+// of an ordinary user first, so that a folder of mode 0555 is closed to it. Expects the save to
+// raise "Cannot create file" with reason, or nothing when reason is empty; a save that hangs
+// fails too.
+void ExpectSaveAsOrdinaryUser(const std::string& target, const std::string& bytes,
+                              const std::string& reason) {
+    const auto save = [&] {
+        const THangGuard guard(10);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(2);
+        }
+        const std::string message = MessageOf([&] { WriteWholeFile(target, bytes); });
+        const std::string expected =
+            reason.empty() ? "" : "Cannot create file \"" + target + "\". " + reason;
+        _exit(message == expected ? 0 : 1);
+    };
+    EXPECT_EXIT(save(), ::testing::ExitedWithCode(0), "");
+}
+
 // A folder where no new file can be made (here: one this user may not write to) but whose
-// file may be written: the file is overwritten in place. Run in a child process that, when
-// the tests run as root, takes the rights of an ordinary user first.
+// file may be written: the file is overwritten in place.
 TEST(ResultsFile, AFolderClosedToNewFilesStillTakesItsWritableFileInPlace) {
     struct TCase {
         std::string Name;
@@ -291,21 +310,26 @@ TEST(ResultsFile, AFolderClosedToNewFilesStillTakesItsWritableFileInPlace) {
         folder.Write("r.lmr", earlier);
         chmod((folder / "r.lmr").c_str(), c.FileMode);
         chmod(folder.Path().c_str(), 0555);
-        const std::string target = folder / "r.lmr";
-        const auto save = [&] {
-            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
-                _exit(2);
-            }
-            const std::string message = MessageOf([&] { WriteWholeFile(target, c.Bytes); });
-            const std::string expected =
-                c.Message.empty() ? "" : "Cannot create file \"" + target + "\". " + c.Message;
-            _exit(message == expected ? 0 : 1);
-        };
-        EXPECT_EXIT(save(), ::testing::ExitedWithCode(0), "");
+        ExpectSaveAsOrdinaryUser(folder / "r.lmr", c.Bytes, c.Message);
         chmod(folder.Path().c_str(), 0700);
         EXPECT_EQ(folder.Read("r.lmr"), c.Message.empty() ? c.Bytes : earlier);
         EXPECT_EQ(folder.Names(), std::vector<std::string>{"r.lmr"});
     }
+}
+
+// A named pipe under the name, in a folder closed to new files: there is no file to overwrite
+// in place, and opening the pipe must not wait for a reader that never comes.
+TEST(ResultsFile, ANamedPipeInAFolderClosedToNewFilesIsRefusedWithoutWaiting) {
+    TScratchFolder folder;
+    ASSERT_FALSE(folder.Path().empty());
+    const std::string target = folder / "r.lmr";
+    ASSERT_EQ(mkfifo(target.c_str(), 0666), 0);
+    chmod(target.c_str(), 0666); // writable for the ordinary user whatever the umask
+    chmod(folder.Path().c_str(), 0555);
+    ExpectSaveAsOrdinaryUser(target, "new", "Permission denied");
+    chmod(folder.Path().c_str(), 0700);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"r.lmr"});
+    EXPECT_TRUE(std::filesystem::is_fifo(target));
 }
 
 } // namespace
