@@ -18,17 +18,32 @@ function(stellik_library name)
   stellik_warnings(${name})
 endfunction()
 
-# stellik_test(NAME DEPS...): a GoogleTest program from every source file of the
-# current folder, registered with ctest case by case.
+# stellik_test(NAME DEPS... [TIMEOUT SECONDS CASES FILTER]): a GoogleTest program from every
+# source file of the current folder, registered with ctest case by case. The cases that the
+# gtest filter FILTER names (e.g. "Fuzz.*:LargeRun.*") get a time limit of their own, SECONDS,
+# in place of the one ctest is given on its command line: long cases whose hang should fail
+# them, whatever the run's limit.
 function(stellik_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT;CASES" "")
+  if(DEFINED arg_TIMEOUT AND NOT DEFINED arg_CASES
+     OR DEFINED arg_CASES AND NOT DEFINED arg_TIMEOUT)
+    message(FATAL_ERROR "stellik_test(${name}): TIMEOUT and CASES go together")
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${arg_UNPARSED_ARGUMENTS} GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     STELLIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   stellik_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  if(DEFINED arg_CASES)
+    # Two discoveries of the one program: the named cases with their limit, the others without.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-${arg_CASES}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${arg_CASES}"
+                         PROPERTIES TIMEOUT ${arg_TIMEOUT})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
 
 # stellik_bench(NAME SOURCE DEPS...): one Google Benchmark program (built, not run by ctest).

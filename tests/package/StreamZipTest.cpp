@@ -207,7 +207,7 @@ TEST(StreamZip, AddingCostsTheNewMemberNotTheWholeArchive) {
         writer.Close();
         EXPECT_EQ(Members(archive).size(), count);
     };
-    EXPECT_TRUE(ScalesLinearly(BestSeconds(add), 100));
+    EXPECT_TRUE(ScalesLinearly(BestCpuSeconds(add), 100));
 }
 
 // Sets TZ for one test and puts the previous value back.

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 
 namespace stellik::testing {
@@ -118,7 +117,6 @@ TEST(Fuzz, RandomAnswerSubmitsNeverCrashNorLoseAnAnswer) {
     startRun();
     int carriedOut = 0; // submits whose command was carried out
     int refused = 0;    // submits refused for a question part that is no integer
-    const auto started = std::chrono::steady_clock::now();
     for (int round = 0; round < 400; ++round) {
         TFormFields fields;
         const bool hostile = maker.Below(5) == 0;
@@ -166,7 +164,6 @@ TEST(Fuzz, RandomAnswerSubmitsNeverCrashNorLoseAnAnswer) {
     kit.Submit("testinput", {{"CMD/NEXT", ""}});
     EXPECT_EQ(MessageOf([&] { kit.Click("lastreport"); }), "");
     EXPECT_EQ(kit.PageRoot(), "test-results");
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
 }
 
 TEST(Fuzz, RandomRegistrationsKeepTheFirstFieldOfEachName) {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 namespace stellik::testing {
 namespace {
 
@@ -44,7 +42,6 @@ std::string LargeTestXml() {
 }
 
 TEST(LargeRun, TenThousandQuestionsInListModeRunToTheReport) {
-    const auto started = std::chrono::steady_clock::now();
     TShellKit kit(KitSettingsXml("<view-profile><base-params><test-run-mode>list</test-run-mode>"
                                  "<show-results/><show-report/></base-params></view-profile>"),
                   LargeTestXml());
@@ -81,8 +78,6 @@ TEST(LargeRun, TenThousandQuestionsInListModeRunToTheReport) {
     kit.Click("lastreport");
     EXPECT_EQ(kit.View.Pages.size(), 4U);
     EXPECT_GT(kit.View.Pages.back().size(), static_cast<size_t>(QuestionCount) * 10);
-    // Far from a bound on a fast machine; a step that grew quadratically would pass it.
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(120));
 }
 
 } // namespace
