@@ -10,7 +10,6 @@
 #include <glib.h>
 #include <glib/gstdio.h>
 
-#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -126,7 +125,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     if (loaded == TLoadResult::Unreadable || loaded == TLoadResult::NotRegular) {
         fail();
     }
-    if (loaded == TLoadResult::Loaded && !LoadEntries(text, KeyFilePtr(g_key_file_new()).get())) {
+    const KeyFilePtr check(g_key_file_new());
+    if (loaded == TLoadResult::Loaded && !LoadEntries(text, check.get())) {
         // Kept beside a fresh file, so that neither this write nor any later one is blocked.
         if (g_rename(FileName.c_str(), (FileName + ".bak").c_str()) != 0) {
             fail();

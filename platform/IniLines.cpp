@@ -26,10 +26,10 @@ public:
     void Classify(std::string_view view, TIniLine& line) {
         // Trailing blanks belong to the value: values are kept raw.
         view.remove_prefix(std::min(view.find_first_not_of(" \t"), view.size()));
+        line.Block = Block;
         if (view.starts_with('[')) {
             const size_t close = view.find(']');
             if (close == std::string_view::npos) {
-                line.Block = Block;
                 return;
             }
             line.Block = ++Block;
@@ -42,7 +42,6 @@ public:
             }
             return;
         }
-        line.Block = Block;
         const size_t equals = view.find('=');
         if (!InSection || view.starts_with(';') || view.starts_with('#') ||
             equals == std::string_view::npos) {
