@@ -1,16 +1,13 @@
 #include "platform/IniFile.h"
 
-#include "platform/CFree.h"
 #include "platform/Convert.h"
 #include "platform/Files.h"
-#include "platform/GLibHandles.h"
 #include "platform/IniLines.h"
 #include "platform/MemoryStream.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
 
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -18,26 +15,7 @@ namespace stellik {
 
 namespace {
 
-using KeyFilePtr = std::unique_ptr<GKeyFile, TCFree<g_key_file_free>>;
-
 enum class TLoadResult { Loaded, Missing, Unreadable, NotRegular };
-
-// The entries of a hand-edited or foreign file as the profile routines see them, as text that
-// GKeyFile takes: only the section lines and the entries a read finds, each as "[name]" or
-// "key=value". Comments and blank lines stay out: GKeyFile would file them under the section
-// above them, and they matter only to a rewrite, which works on the text itself.
-std::string ProfileEntries(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (const TIniLine& line : SplitIniLines(text)) {
-        if (line.Kind == TIniLine::TKind::Section) {
-            result.append("[").append(line.Section).append("]\n");
-        } else if (line.Kind == TIniLine::TKind::Entry && line.Counts) {
-            result.append(line.Key).append("=").append(line.Value).push_back('\n');
-        }
-    }
-    return result;
-}
 
 // The file's bytes. One that cannot be read (no permission) is Unreadable. Anything but a
 // regular file (a folder, a named pipe, a device, a symbolic link: the program's ini files
@@ -59,15 +37,9 @@ TLoadResult ReadIniText(const std::string& path, std::string& text) {
     return TLoadResult::Loaded;
 }
 
-// Loads the entries of text into keyFile; false for a file that is not text (binary data,
-// UTF-16 text: NUL bytes) or that GKeyFile still refuses after the cleaning above.
-bool LoadEntries(std::string_view text, GKeyFile* keyFile) {
-    if (text.find('\0') != std::string_view::npos) {
-        return false;
-    }
-    const std::string entries = ProfileEntries(text);
-    return g_key_file_load_from_data(keyFile, entries.data(), entries.size(),
-                                     G_KEY_FILE_KEEP_TRANSLATIONS, nullptr) != FALSE;
+// Binary data and UTF-16 text (NUL bytes) hold no entries a line can be read from.
+bool IsText(std::string_view text) {
+    return text.find('\0') == std::string_view::npos;
 }
 
 // Written to a temporary file and renamed over the old one, so an interrupted write (a full
@@ -96,14 +68,14 @@ constexpr char HexDigits[] = "0123456789ABCDEF";
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const {
     std::string result = defaultValue;
-    const KeyFilePtr keyFile(g_key_file_new());
     std::string text;
     if (IsIniName(section, false) && IsIniName(key, true) &&
-        ReadIniText(FileName, text) == TLoadResult::Loaded && LoadEntries(text, keyFile.get())) {
-        const GCharPtr value(
-            g_key_file_get_value(keyFile.get(), section.c_str(), key.c_str(), nullptr));
-        if (value != nullptr) {
-            result = value.get();
+        ReadIniText(FileName, text) == TLoadResult::Loaded && IsText(text)) {
+        for (const TIniLine& line : SplitIniLines(text)) {
+            if (line.Holds(section, key)) {
+                result = line.Value;
+                break;
+            }
         }
     }
     if (result.size() > MaxValueLength) {
@@ -125,8 +97,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     if (loaded == TLoadResult::Unreadable || loaded == TLoadResult::NotRegular) {
         fail();
     }
-    const KeyFilePtr check(g_key_file_new());
-    if (loaded == TLoadResult::Loaded && !LoadEntries(text, check.get())) {
+    if (loaded == TLoadResult::Loaded && !IsText(text)) {
         // Kept beside a fresh file, so that neither this write nor any later one is blocked.
         if (g_rename(FileName.c_str(), (FileName + ".bak").c_str()) != 0) {
             fail();

@@ -20,6 +20,18 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// The text after an entry's "=" as a read gives it: raw, but for the blanks before it and one
+// carriage return at its end (a line ending in "\r\r\n" reads as one ending in "\r\n").
+std::string_view ReadValue(std::string_view value) {
+    if (value.ends_with('\r')) {
+        value.remove_suffix(1);
+    }
+    while (!value.empty() && g_ascii_isspace(value.front())) {
+        value.remove_prefix(1);
+    }
+    return value;
+}
+
 // What one line (without its end) is, given the section lines before it.
 class TLineReader {
 public:
@@ -54,7 +66,7 @@ public:
         line.Kind = TIniLine::TKind::Entry;
         line.Section = Section;
         line.Key = key;
-        line.Value = view.substr(equals + 1);
+        line.Value = ReadValue(view.substr(equals + 1));
         line.Counts = Seen.emplace(Section, key).second;
     }
 
@@ -81,7 +93,8 @@ bool IsIniName(std::string_view name, bool isKey) {
             return false;
         }
     }
-    return !isKey || (name.front() != ' ' && name.back() != ' ');
+    return !isKey || (name.front() != ' ' && name.back() != ' ' && name.front() != ';' &&
+                      name.front() != '#');
 }
 
 std::vector<TIniLine> SplitIniLines(std::string_view text) {
@@ -131,7 +144,7 @@ std::string WithIniValue(std::string_view text, std::string_view section, std::s
         if (line.Section != section) {
             continue;
         }
-        if (line.Kind == TKind::Entry && line.Counts && line.Key == key) {
+        if (line.Holds(section, key)) {
             const auto start = static_cast<size_t>(line.Text.data() - text.data());
             return result.append(text.substr(0, start))
                 .append(entry)

@@ -8,8 +8,8 @@
 namespace stellik {
 
 // Whether name can stand in a section line ([name]) or before the "=" of an entry and be read
-// back as itself: UTF-8 without control characters or brackets, a key also without "=" and
-// without blanks at its ends.
+// back as itself: UTF-8 without control characters or brackets, a key also without "=", not
+// starting with ";" or "#" (its line would be a comment) and without blanks at its ends.
 bool IsIniName(std::string_view name, bool isKey);
 
 // One line of the text and what it is to a reader. Files edited by hand or written by other
@@ -23,9 +23,15 @@ struct TIniLine {
     std::string_view End;     // "\n" or "\r\n"; for the last line also "\r" or empty
     std::string_view Section; // a section's name, or the section an entry is in
     std::string_view Key;     // an entry's key
-    std::string_view Value;   // an entry's text after its "=", raw
+    std::string_view Value;   // what a read gives: the text after "=", raw but for the blanks
+                              // before it and one "\r" at its end
     int Block = 0;            // how many section lines came before, this one included
     bool Counts = false;      // an entry a read finds: the first of its key in its section
+
+    // Whether this is the entry a read of key in section finds.
+    bool Holds(std::string_view section, std::string_view key) const {
+        return Kind == TKind::Entry && Counts && Section == section && Key == key;
+    }
 };
 
 std::vector<TIniLine> SplitIniLines(std::string_view text);

@@ -74,20 +74,33 @@ TEST_F(IniFile, BinaryValuesAreUpperCaseHexAndReadsStopAt2047Characters) {
     EXPECT_EQ(back.View(), bytes.substr(0, 1023));
 }
 
+// Names a read could not find again: a write of them changes nothing and raises.
 TEST_F(IniFile, RefusedWritesRaiseWithTheFileName) {
-    const auto expectRefused = [](const std::string& path, const std::string& section) {
-        TIniFile ini(path);
-        try {
-            ini.WriteString(section, "Key", "value");
-            ADD_FAILURE() << "no exception for " << path << " [" << section << "]";
-        } catch (const EIniFileException& e) {
-            EXPECT_EQ(e.GetMessage(), "Unable to write to " + path);
-        }
+    const std::string path = ScratchFolder() + "good.ini";
+    const std::string content = "[S]\n;s=v\n#s=w\nKey=k\n";
+    WriteWholeFile(path, content);
+    const struct {
+        std::string Path, Section, Key;
+    } cases[] = {
+        {ScratchFolder() + "no/such/folder/x.ini", "S", "Key"},
+        {path, "Bad]Name", "Key"},
+        {path, "", "Key"},
+        {path, "S", "K=ey"},
+        {path, "S", ";s"}, // the line would be a comment to every read
+        {path, "S", "#s"},
     };
-    expectRefused(ScratchFolder() + "no/such/folder/x.ini", "S");
-    expectRefused(ScratchFolder() + "good.ini", "Bad]Name");
-    expectRefused(ScratchFolder() + "good.ini", "");
-    EXPECT_FALSE(FileExists(ScratchFolder() + "good.ini"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Path + " [" + c.Section + "] " + c.Key);
+        TIniFile ini(c.Path);
+        try {
+            ini.WriteString(c.Section, c.Key, "value");
+            ADD_FAILURE() << "no exception";
+        } catch (const EIniFileException& e) {
+            EXPECT_EQ(e.GetMessage(), "Unable to write to " + c.Path);
+        }
+        EXPECT_EQ(ini.ReadString(c.Section, c.Key, "dflt"), "dflt");
+    }
+    EXPECT_EQ(ReadWholeFile(path), content);
 }
 
 // Something else where the file should be: reads give the default at once (a named pipe is
@@ -152,6 +165,12 @@ TEST_F(IniFile, ForeignFilesAreReadLenientlyAndNeverBlockWrites) {
          "[S]\nnot an entry\nKey = v\nNew=1\n"},
         {"last line cut after its carriage return", "[S]\r\nKey=v\r", "v",
          "[S]\r\nKey=v\r\nNew=1\r\n"},
+        // New lines end as the first line does, whatever the lines before them end with.
+        {"line ends that differ", "[S]\r\nKey=v\nA=1\n", "v", "[S]\r\nKey=v\nA=1\nNew=1\r\n"},
+        {"blanks before a value, a carriage return after it", "[S]\r\nKey= \tv \r\r\n", "v ",
+         "[S]\r\nKey= \tv \r\r\nNew=1\r\n"},
+        {"a key named Encoding", "[S]\nEncoding=cp1251\nKey=v\n", "v",
+         "[S]\nEncoding=cp1251\nKey=v\nNew=1\n"},
         {"keys before any section", "Key=top\n[T]\nKey=t", "dflt",
          "Key=top\n[T]\nKey=t\n\n[S]\nNew=1\n"},
         {"section line with a comment", "[S] ; main\nKey=v\n", "v", "[S] ; main\nKey=v\nNew=1\n"},
@@ -203,6 +222,7 @@ TEST_F(IniFile, AWriteChangesOnlyItsOwnLineOfAHandMadeFile) {
                                  "Version=3\r\n"
                                  "\r\n"
                                  "[USER_INFO] ; the examinee\r\n"
+                                 "Encoding=cp1251\r\n"
                                  "  FirstName = Old\r\n"
                                  "# LastName=commented out\r\n"
                                  "LastName=Первая\r\n"
@@ -236,6 +256,7 @@ TEST_F(IniFile, AWriteChangesOnlyItsOwnLineOfAHandMadeFile) {
                                    "Version=3\r\n"
                                    "\r\n"
                                    "[USER_INFO] ; the examinee\r\n"
+                                   "Encoding=cp1251\r\n"
                                    "FirstName=Иван\r\n"
                                    "# LastName=commented out\r\n"
                                    "LastName=Петров\r\n"
@@ -255,6 +276,7 @@ TEST_F(IniFile, AWriteChangesOnlyItsOwnLineOfAHandMadeFile) {
     back.Load(ini);
     EXPECT_EQ(back.FirstName + back.LastName + back.Patronymic + back.AddInfo, "ИванПетровИльичA");
     EXPECT_EQ(ini.ReadString("Other", "Patronymic", ""), "of another section");
+    EXPECT_EQ(ini.ReadString("USER_INFO", "Encoding", ""), "cp1251"); // a key like any other
     EXPECT_FALSE(FileExists(path + ".bak"));
 }
 
