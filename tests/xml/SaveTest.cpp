@@ -59,6 +59,8 @@ TEST(Save, WhatIsWrittenAlwaysReadsBack) {
     const std::vector<TCase> cases = {
         {TXpNodeType::Text, Forbidden, Kept},
         {TXpNodeType::Attribute, Forbidden, Kept},
+        // Written as they are, a parser would read these three as spaces.
+        {TXpNodeType::Attribute, "a\tb\nc\rd\r\ne", u"a\tb\nc\rd\r\ne"},
         {TXpNodeType::CDataSection, Forbidden, Kept},
         {TXpNodeType::CDataSection, "x]]\x01>y]]>", u"x]]>y]]>"},
         {TXpNodeType::Comment, Forbidden, Kept},
