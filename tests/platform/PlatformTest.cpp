@@ -4,6 +4,7 @@
 #include "platform/MemoryStream.h"
 #include "platform/Random.h"
 #include "platform/Unicode.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -182,7 +183,8 @@ TEST(MemoryStream, KeepsItsBytesAsItGrowsAndCopiesAreIndependent) {
 }
 
 TEST(Files, ExclusiveCreationRefusesAnExistingName) {
-    const std::string path = GetTempFolder() + "stellik-platform-test.tmp";
+    const TScratchFolder folder;
+    const std::string path = folder / "exclusive.tmp";
     {
         TTempFileGuard guard(path);
         ASSERT_TRUE(CreateFileExclusive(path));

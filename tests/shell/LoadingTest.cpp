@@ -5,27 +5,22 @@
 #include "package/PackageKeys.h"
 #include "platform/Resources.h"
 #include "platform/Unicode.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace stellik::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 // TMPDIR pointed at an empty folder of the test's own while it runs.
 class TScopedTempFolder {
 public:
     TScopedTempFolder() {
-        Path = fs::temp_directory_path() / ("stellik-shell-tmp-" + std::to_string(::getpid()));
-        fs::remove_all(Path);
-        fs::create_directories(Path);
         const char* old = std::getenv("TMPDIR");
         Old = old != nullptr ? old : "";
-        setenv("TMPDIR", Path.c_str(), 1);
+        setenv("TMPDIR", Folder.Path().c_str(), 1);
     }
     ~TScopedTempFolder() {
         if (Old.empty()) {
@@ -33,14 +28,13 @@ public:
         } else {
             setenv("TMPDIR", Old.c_str(), 1);
         }
-        fs::remove_all(Path);
     }
     TScopedTempFolder(const TScopedTempFolder&) = delete;
     TScopedTempFolder& operator=(const TScopedTempFolder&) = delete;
-    bool Empty() const { return fs::is_empty(Path); }
+    bool Empty() const { return Folder.Names().empty(); }
 
 private:
-    fs::path Path;
+    TScratchFolder Folder;
     std::string Old;
 };
 
@@ -237,6 +231,7 @@ TEST(Loading, InvalidTestDocumentKeepsTheSettingsUnappliedAndNoTemporaryFile) {
 }
 
 TEST(Loading, DtdRequestIsAnsweredFromTheResourceOfTheNameWithoutExtension) {
+    const TScopedTempFolder temp; // takes the written DTDs away with it
     TShellKit kit;
     kit.Resources["XTF_V1P1"] = "<!ELEMENT test ANY>";
     TResources::Install(kit.Resources);
@@ -246,7 +241,6 @@ TEST(Loading, DtdRequestIsAnsweredFromTheResourceOfTheNameWithoutExtension) {
         TMemoryStream written;
         written.LoadFromFile(Utf16ToUtf8(fileName));
         EXPECT_EQ(written.View(), "<!ELEMENT test ANY>");
-        std::filesystem::remove(Utf16ToUtf8(fileName));
     }
     std::u16string shortName = u".dtd";
     EXPECT_EQ(MessageOf([&] { kit.Frame().ExtractDtd(shortName); }), "Resource  not found");

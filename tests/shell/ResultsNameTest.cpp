@@ -142,6 +142,8 @@ TEST(ResultsName, CandidatesFitTheFileSystemAndCountFromOne) {
         }
         const std::string suffix = (c.N == 0 ? "" : "_" + std::to_string(c.N)) + ".lmr";
         EXPECT_TRUE(path.ends_with(suffix));
+        ASSERT_TRUE(path.starts_with(folder.Path() + "/"))
+            << "made only inside the folder: " << path;
         const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
         EXPECT_GE(fd, 0) << path;
         if (fd >= 0) {

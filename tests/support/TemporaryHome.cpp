@@ -7,28 +7,39 @@ namespace stellik::testing {
 
 namespace {
 
+// A fresh folder under the temporary folder; no test may fall back to a shared one.
+std::string MakeFolder(const char* pattern) {
+    std::string path = (std::filesystem::temp_directory_path() / pattern).string();
+    if (mkdtemp(path.data()) == nullptr) {
+        std::abort();
+    }
+    return path;
+}
+
 class TTemporaryHome {
 public:
-    TTemporaryHome() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "stellik-home-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort(); // no test may fall back to the real home
-        }
-        Root = pattern;
+    TTemporaryHome()
+        : Root(MakeFolder("stellik-home-XXXXXX")), Temp(MakeFolder("stellik-tmp-XXXXXX")) {
         setenv("HOME", Root.c_str(), 1);
         setenv("XDG_CONFIG_HOME", (Root + "/config").c_str(), 1);
         setenv("XDG_DATA_HOME", (Root + "/data").c_str(), 1);
         setenv("XDG_STATE_HOME", (Root + "/state").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (Root + "/cache").c_str(), 1);
+        // Others may pass through, as through the shared one: a test that drops to another
+        // user still reaches the files it made in there.
+        std::filesystem::permissions(Temp, std::filesystem::perms(0755));
+        setenv("TMPDIR", Temp.c_str(), 1);
     }
     ~TTemporaryHome() {
         std::error_code ignored;
         std::filesystem::remove_all(Root, ignored);
+        std::filesystem::remove_all(Temp, ignored);
     }
     TTemporaryHome(const TTemporaryHome&) = delete;
     TTemporaryHome& operator=(const TTemporaryHome&) = delete;
 
     std::string Root;
+    std::string Temp; // beside the home, so that emptying the home leaves it
 };
 
 // Made during static initialisation, before any test can ask GLib for a folder.

@@ -1,17 +1,15 @@
 #include "platform/Exception.h"
 #include "platform/MemoryStream.h"
 #include "platform/Unicode.h"
+#include "tests/support/ScratchFolder.h"
 #include "xml/XpObjModel.h"
 #include "xml/XpXslProcessor.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace stellik::testing {
 namespace {
@@ -45,18 +43,15 @@ std::string Html(TXpXSLProcessor& processor, const std::string& doc = "<page/>")
 // A folder of its own for files a test writes or offers to a stylesheet.
 class TScratch {
 public:
-    TScratch() : Path(fs::temp_directory_path() / ("stellik-xsl-" + std::to_string(getpid()))) {
-        fs::create_directories(Path);
-    }
-    ~TScratch() { fs::remove_all(Path); }
     std::string File(const std::string& name, const std::string& text = "") const {
-        const fs::path file = Path / name;
         if (!text.empty()) {
-            std::ofstream(file) << text;
+            Folder.Write(name, text);
         }
-        return file.string();
+        return Folder / name;
     }
-    fs::path Path;
+
+private:
+    TScratchFolder Folder;
 };
 
 TEST(XslStyle, TextThatIsNoStylesheetIsRefusedAndKeepsNothing) {

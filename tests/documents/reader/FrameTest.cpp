@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/MemoryStream.h"
 #include "platform/Unicode.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -43,8 +44,9 @@ TEST(DtdRequest, FileNameAfterTheLastSeparatorChoosesTheVersion) {
         asked = name;
         name = u"/dtd/" + name;
     };
+    const TScratchFolder elsewhere;
     for (const auto& [systemId, chosen] : cases) {
-        fs::current_path(fs::temp_directory_path());
+        fs::current_path(elsewhere.Path());
         std::u16string location = systemId;
         parser.XpObjModel1DTDExternal(location);
         EXPECT_EQ(asked, chosen) << Utf16ToUtf8(systemId);
@@ -55,7 +57,8 @@ TEST(DtdRequest, FileNameAfterTheLastSeparatorChoosesTheVersion) {
 
 TEST(DtdRequest, WithoutAHandlerTheSharedFolderBesideTheProgramIsUsed) {
     TTestParserObj parser;
-    fs::current_path(fs::temp_directory_path());
+    const TScratchFolder elsewhere;
+    fs::current_path(elsewhere.Path());
     std::u16string location = u"C:\\x\\XTF_V1P1.dtd";
     parser.XpObjModel1DTDExternal(location);
     EXPECT_EQ(fs::path(Utf16ToUtf8(location)),

@@ -1,11 +1,14 @@
 #include "model/IntegerList.h"
 #include "model/TextUtils.h"
 #include "platform/Exception.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -67,11 +70,21 @@ private:
     std::optional<std::string> Saved;
 };
 
+// A folder inside root whose path leaves no room for a file name after it: creating a file
+// there fails for every user, root included.
+std::string FolderWithoutRoomForNames(const std::string& root) {
+    constexpr size_t longest = PATH_MAX - 8; // "/" and an eight-letter name go past PATH_MAX
+    std::string folder = root;
+    while (folder.size() + 1 < longest) {
+        folder += "/" + std::string(std::min<size_t>(NAME_MAX, longest - folder.size() - 1), 'd');
+        std::filesystem::create_directory(folder);
+    }
+    return folder;
+}
+
 TEST(TextUtils, UniqueTempFileIsCreatedNewAndPrivate) {
-    namespace fs = std::filesystem;
-    std::string dir = (fs::temp_directory_path() / "stellik-base-XXXXXX").string();
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
-    dir += "/";
+    const TScratchFolder folder;
+    const std::string dir = folder.Path() + "/";
     {
         TTempDirOverride tmp(dir);
         const std::string first = GetUniqueTempFileName();
@@ -88,9 +101,8 @@ TEST(TextUtils, UniqueTempFileIsCreatedNewAndPrivate) {
             EXPECT_EQ(st.st_size, 0);
         }
     }
-    fs::remove_all(dir);
 
-    TTempDirOverride proc("/proc"); // no one, root included, can create a file there
+    TTempDirOverride full(FolderWithoutRoomForNames(folder.Path()));
     EXPECT_THROW(GetUniqueTempFileName(), Exception);
 }
 
