@@ -6,10 +6,10 @@
 #include "platform/Unicode.h"
 #include "shell/gtk/PageRules.h"
 #include "tests/gui/PlayerKit.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
 #include <ostream>
 
@@ -28,13 +28,6 @@ void PrintTo(const TModeCase& mode, std::ostream* out) {
 
 class DemoRunTest : public ::testing::TestWithParam<TModeCase> {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/stellik-demo-run-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        Folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(Folder); }
-
     void Snap(const std::string& step) {
         Player->View().Snapshot(std::string(GetParam().Name) + "-" + step);
     }
@@ -46,7 +39,8 @@ protected:
     void AnswerPage(const std::string& command);
     void CheckBuffered() const;
 
-    std::string Folder;
+    const TScratchFolder Scratch;
+    const std::string Folder = Scratch.Path();
     std::unique_ptr<TPlayer> Player;
     // (question, answer) -> the value the engine must hold after the page was answered.
     std::map<std::pair<int, int>, std::u16string> Expected;

@@ -3,10 +3,10 @@
 #include "shell/gtk/GtkDialogs.h"
 #include "shell/gtk/GtkHandles.h"
 #include "tests/gui/GuiKit.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 namespace stellik::testing {
@@ -14,13 +14,7 @@ namespace {
 
 class DialogsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        InitGtk();
-        char pattern[] = "/tmp/stellik-dialogs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        Folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(Folder); }
+    void SetUp() override { InitGtk(); }
 
     // The options the program's results dialog is opened with.
     static TFileDialogOptions ResultsOptions() {
@@ -34,7 +28,8 @@ protected:
     void Touch(const std::string& name) const { std::ofstream(Folder + "/" + name) << "old"; }
 
     TGtkDialogs Dialogs;
-    std::string Folder;
+    const TScratchFolder Scratch;
+    const std::string Folder = Scratch.Path();
 };
 
 // Types name into the chooser's folder and presses its accept button.

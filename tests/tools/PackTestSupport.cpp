@@ -1,12 +1,10 @@
 #include "PackTestSupport.h"
 
-#include "platform/Files.h"
 #include "platform/Resources.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -59,11 +57,6 @@ TResourceList ProgramDtds() {
 
 TPackFolder::TPackFolder(const std::string& program, const TResourceList& resources)
     : Program(program), PlayerResources(resources) {
-    std::string pattern = GetTempFolder() + "stellik-pack-test-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("no temporary folder");
-    }
-    Root = pattern;
     WriteFile(Path("player"), AppendResources(program, resources));
     WriteFile(Path("test/test.xml"), TestDocument(TwoPictureQuestions));
     WriteFile(Path("settings.xml"), Settings);
@@ -72,15 +65,10 @@ TPackFolder::TPackFolder(const std::string& program, const TResourceList& resour
     std::filesystem::create_directories(Path("out"));
 }
 
-TPackFolder::~TPackFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Root, ignored);
-}
-
 std::vector<std::string> TPackFolder::Names() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(Root)) {
-        names.push_back(std::filesystem::relative(entry.path(), Root).string());
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(Root.Path())) {
+        names.push_back(std::filesystem::relative(entry.path(), Root.Path()).string());
     }
     std::sort(names.begin(), names.end());
     return names;

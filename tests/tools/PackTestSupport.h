@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tests/support/MessageOf.h"
+#include "tests/support/ScratchFolder.h"
 #include "tools/pack/PackOptions.h"
 
 #include <string>
@@ -26,15 +27,12 @@ class TPackFolder {
 public:
     // program: the bytes of the player without resources; resources: what it carries.
     TPackFolder(const std::string& program, const TResourceList& resources);
-    ~TPackFolder();
-    TPackFolder(const TPackFolder&) = delete;
-    TPackFolder& operator=(const TPackFolder&) = delete;
 
-    std::string Path(const std::string& name) const { return Root + "/" + name; }
+    std::string Path(const std::string& name) const { return Root / name; }
     std::vector<std::string> Names() const; // every entry of the folder, sorted
     TPackOptions Options() const;           // the files below, output "out/player"
 
-    std::string Root;
+    TScratchFolder Root;
     std::string Program;
     TResourceList PlayerResources;
 };
